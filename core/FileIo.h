@@ -1,0 +1,20 @@
+#pragma once
+// Whole-file reading and safe replacement with wide path names, without the
+// windowing system (the C runtime's wide functions on Windows, UTF-8 names
+// elsewhere).
+#include <cstddef>
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+// Opens a file with a wide path name; mode as for fopen ("rb", "wb").
+std::FILE* openFile(const std::wstring& path, const char* mode);
+
+// Reads at most maxBytes from the start of the file. False when it cannot
+// be opened or read.
+bool readFilePrefix(const std::wstring& path, size_t maxBytes, std::string& out);
+
+// Writes data to a temporary file beside path, flushes it to the disk and
+// only then puts it in place of path. On failure the old file stays as it was
+// and the temporary file is removed.
+bool replaceFileContents(const std::wstring& path, const std::string& data);

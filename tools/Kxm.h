@@ -1,0 +1,16 @@
+#pragma once
+// The kxm companion tool: one function per subcommand. Each takes the
+// arguments after the subcommand name and returns the exit status
+// (0 success, 2 bad usage or a file that is no measurement file).
+#include <string>
+#include <vector>
+
+using Args = std::vector<std::wstring>;
+
+int runInfo(const Args& args);
+int runConvert(const Args& args);
+
+// Shared by the subcommands.
+int usageError(const char* usage);               // prints usage on stderr, returns 2
+int fileFormatError(const std::wstring& path);   // "Falsches Dateiformat: PATH", returns 2
+void printLine(const std::string& utf8);         // one line on stdout

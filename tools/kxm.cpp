@@ -1,0 +1,73 @@
+// kxm: the command-line companion of Kaltrenox for workshops and scripts.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+#include "Kxm.h"
+#include "StringTable.h"
+#include "Utf8.h"
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(const Args&);
+    const char* summary;
+};
+
+const Command kCommands[] = {
+    {"info", runInfo, "kxm info FILE [--samples]        Kopfdaten (und Meßwerte) als JSON"},
+    {"convert", runConvert, "kxm convert IN OUT [--wheel M]   Datei lesen und neu schreiben (Version 11/12)"},
+};
+
+int usage() {
+    std::fprintf(stderr, "Aufruf:\n");
+    for (const Command& c : kCommands) std::fprintf(stderr, "  %s\n", c.summary);
+    return 2;
+}
+
+int dispatch(const Args& all) {
+    if (all.empty()) return usage();
+    const std::string name = toUtf8(all[0]);
+    for (const Command& c : kCommands)
+        if (name == c.name) return c.run(Args(all.begin() + 1, all.end()));
+    return usage();
+}
+
+}  // namespace
+
+int usageError(const char* text) {
+    std::fprintf(stderr, "Aufruf: %s\n", text);
+    return 2;
+}
+
+int fileFormatError(const std::wstring& path) {
+    std::fprintf(stderr, "%s: %s\n", toUtf8(portableText(40020)).c_str(), toUtf8(path).c_str());
+    return 2;
+}
+
+void printLine(const std::string& utf8) {
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+    std::fputc('\n', stdout);
+}
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) {
+    // UTF-8 bytes go out unchanged; line ends stay "\n" for scripts.
+    _setmode(_fileno(stdout), _O_BINARY);
+    Args args;
+    for (int i = 1; i < argc; ++i) args.push_back(argv[i]);
+    return dispatch(args);
+}
+#else
+int main(int argc, char** argv) {
+    Args args;
+    for (int i = 1; i < argc; ++i) args.push_back(fromUtf8(argv[i]));
+    return dispatch(args);
+}
+#endif

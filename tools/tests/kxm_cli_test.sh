@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# End-to-end checks of the kxm tool on the fixture files.
+# Usage: kxm_cli_test.sh DATA_DIR KXM [RUNNER]   (RUNNER: wine for the Windows build)
+set -u
+data=$1; kxm=$2; runner=${3:-}
+work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+failures=0; checks=0
+run() { $runner "$kxm" "$@" 2>"$work/err" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+expect() {  # expect NAME ACTUAL EXPECTED
+    checks=$((checks + 1))
+    if [ "$2" != "$3" ]; then echo "FAIL $1: got [$2] want [$3]"; failures=$((failures + 1)); fi
+}
+contains() {
+    checks=$((checks + 1))
+    case "$2" in *"$3"*) ;; *) echo "FAIL $1: [$2] lacks [$3]"; failures=$((failures + 1));; esac
+}
+
+out=$(run info "$data/v11.kxm"); rc=$?
+expect "info v11 exit" "$rc" 0
+contains "info v11 version" "$out" '"version":11'
+contains "info v11 count" "$out" '"sampleCount":60'
+contains "info v11 comment" "$out" '"comment":"Prüflauf 3. Gang"'
+contains "info v11 inertia" "$out" '"inertia":7.05'
+contains "info v11 lambda" "$out" '"lambda":false'
+contains "info v11 modified" "$out" '"modified":false'
+
+out=$(run info "$data/v12.kxm" --samples)
+contains "info v12 lambda" "$out" '"lambda":true'
+contains "info v12 values" "$out" '"lambdaValues":[147,146,'
+contains "info v12 times" "$out" '"times":[100000,198500,'
+
+out=$(run info "$data/v10.kxm")
+contains "info v10 version" "$out" '"version":10'
+contains "info v10 wheel" "$out" '"circumference":1.25'
+contains "info v10 modified" "$out" '"modified":true'
+
+for bad in garbage.kxm truncated.kxm does-not-exist.kxm; do
+    out=$(run info "$data/$bad"); rc=$?
+    expect "info $bad exit" "$rc" 2
+    contains "info $bad message" "$(tr -d '\r' <"$work/err")" "Falsches Dateiformat: "
+done
+
+run info >/dev/null; expect "info without file" "$?" 2
+run frobnicate >/dev/null; expect "unknown command" "$?" 2
+run >/dev/null; expect "no command" "$?" 2
+
+run convert "$data/v10.kxm" "$work/up.kxm" --wheel 1.5; expect "convert exit" "$?" 0
+out=$(run info "$work/up.kxm")
+contains "convert version" "$out" '"version":11'
+contains "convert wheel" "$out" '"circumference":1.5'
+contains "convert comment" "$out" '"comment":"Alte Datei"'
+run convert "$data/v12.kxm" "$work/same.kxm"; expect "convert v12 exit" "$?" 0
+cmp -s "$data/v12.kxm" "$work/same.kxm"; expect "convert v12 identical" "$?" 0
+run convert "$data/garbage.kxm" "$work/x.kxm"; expect "convert garbage" "$?" 2
+
+echo "$((checks - failures)) passed, $failures failed"
+[ "$failures" -eq 0 ]
