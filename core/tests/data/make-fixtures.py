@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the small measurement files the tests use: one file of each version
-(a run-up of 40 revolutions that get shorter, then a short coast-down), and
+(a run-up of 40 revolutions that get shorter, then a short coast-down),
+worked.kxm, nine revolutions whose evaluation is worked out by hand, and
 runup.kxm, a whole run as the roller sees it: full-throttle run-up from 1500
 to 6500 U/min, then eight seconds of coast-down, so that the drive-train loss
 can be read three seconds after the engine-speed maximum."""
@@ -89,3 +90,9 @@ with open("runup.kxm", "wb") as f:
     h = b"21XK" + struct.pack("<4Hdid", n, 21, 1002, 45, RATIO, 1700003600, INERTIA) + struct.pack("<d", 1.25)
     f.write(h + comment("Golf 1.8, 3. Gang, Vollgas") + struct.pack("<%di" % n, *rt)
             + struct.pack("<%di" % n, *runup_lambda(rt)))
+
+# ---- worked.kxm: four revolutions of 50 ms, then four of 40 ms -----------------
+wt = [0, 100000, 200000, 300000, 400000, 480000, 560000, 640000, 720000]
+with open("worked.kxm", "wb") as f:
+    h = b"11XK" + struct.pack("<4Hdid", len(wt), 20, 1013, 50, 1.0, 1700000000, 7.05) + struct.pack("<d", 1.25)
+    f.write(h + comment("") + struct.pack("<%di" % len(wt), *wt))
