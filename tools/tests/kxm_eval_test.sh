@@ -91,6 +91,13 @@ for v in 10 11 12; do
     run export "$data/v$v.kxm" --csv >/dev/null; expect "export v$v exit" "$?" 0
 done
 
+# a German locale changes nothing: points in JSON and in the plain table
+out=$(LC_ALL=de_DE.UTF-8 run eval "$data/worked.kxm" --loss-time 2.5)
+contains "german locale eval" "$out" '"lossTime":2.5,'
+contains "german locale power" "$out" '"kW":171.8,'
+out=$(LC_ALL=de_DE.UTF-8 run export "$data/worked.kxm" --csv | sed -n 2p)
+expect "german locale csv" "$out" "4,0.20,100.0,1333,5.0,1230.4,171.8,233.7,0.0"
+
 # errors as for kxm info
 for cmd in eval export; do
     for bad in garbage.kxm truncated.kxm does-not-exist.kxm; do
