@@ -23,11 +23,16 @@ struct Command {
 const Command kCommands[] = {
     {"info", runInfo, "kxm info FILE [--samples]        Kopfdaten (und Meßwerte) als JSON"},
     {"convert", runConvert, "kxm convert IN OUT [--wheel M]   Datei lesen und neu schreiben (Version 11/12)"},
+    {"eval", runEval, "kxm eval FILE [OPTIONEN]         Maxima, Verlustpunkt und Korrekturfaktor als JSON"},
+    {"export", runExport,
+     "kxm export FILE [OPTIONEN] [--csv] [--de]\n"
+     "                                   eine Zeile je Auswertepunkt (Tabulator; CSV; --de: Semikolon, Dezimalkomma)"},
 };
 
 int usage() {
     std::fprintf(stderr, "Aufruf:\n");
     for (const Command& c : kCommands) std::fprintf(stderr, "  %s\n", c.summary);
+    std::fprintf(stderr, "OPTIONEN: [--power-mode 0|1] [--correction 0|1|2] [--loss-time S] [--ini PATH]\n");
     return 2;
 }
 

@@ -1,0 +1,18 @@
+#pragma once
+// Conversion of torque and power to standard air, so that runs made in
+// different weather compare: none, DIN 70020 or ISO 1585 (the index of the
+// choice list "unkorrigiert|DIN 70020|ISO 1585").
+#include <cstdint>
+
+enum CorrectionMethod : uint16_t { kUncorrected = 0, kDin70020 = 1, kIso1585 = 2 };
+
+// Saturation vapour pressure of water in mbar, from the table for 0..44 °C;
+// warmer air uses the 44 °C entry.
+int saturationVapourPressure(uint16_t temperature);
+
+// The factor that multiplies every torque and power value. temperature in °C,
+// pressure in mbar, humidity in percent, all as the measurement stores them.
+// An unknown method counts as uncorrected. Degenerate weather (no pressure, or
+// no dry-air pressure left) gives an infinite or undefined factor; the
+// quantity values clamp it.
+double correctionFactor(uint16_t method, uint16_t temperature, uint16_t pressure, uint16_t humidity);

@@ -1,0 +1,49 @@
+// The atmospheric correction factor and its vapour-pressure table.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "AtmosphericCorrection.h"
+
+TEST(AtmosphericCorrection, StandardAirGivesExactlyOne) {
+    EXPECT_EQ(correctionFactor(kDin70020, 20, 1013, 0), 1.0);
+    EXPECT_EQ(correctionFactor(kDin70020, 20, 1013, 80), 1.0) << "DIN ignores humidity";
+    EXPECT_EQ(correctionFactor(kIso1585, 25, 990, 0), 1.0);
+    for (uint16_t t : {0, 25, 60})
+        for (uint16_t p : {0, 990, 1013})
+            EXPECT_EQ(correctionFactor(kUncorrected, t, p, 50), 1.0) << t << " °C, " << p << " mbar";
+    EXPECT_EQ(correctionFactor(3, 25, 500, 50), 1.0) << "an unknown method corrects nothing";
+}
+
+TEST(AtmosphericCorrection, FormulasAtGivenWeather) {
+    const struct { uint16_t method, t, p, h; double factor; } cases[] = {
+        // 990 − 32 × 0.5 = 974 mbar of dry air
+        {kIso1585, 25, 990, 50, std::pow(990.0 / 974.0, 1.2)},
+        {kIso1585, 30, 1000, 40, std::pow(990.0 / (1000 - 42 * 0.4), 1.2) * std::pow(303.0 / 298.0, 0.6)},
+        {kDin70020, 30, 980, 50, (1013.0 / 980.0) * std::sqrt(303.0 / 293.0)},
+        {kDin70020, 0, 1013, 0, std::sqrt(273.0 / 293.0)},
+    };
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(correctionFactor(c.method, c.t, c.p, c.h), c.factor)
+            << "method " << c.method << ", " << c.t << " °C, " << c.p << " mbar, " << c.h << " %";
+    EXPECT_NEAR(correctionFactor(kIso1585, 25, 990, 50), 1.0197, 1e-4);
+}
+
+TEST(AtmosphericCorrection, VapourPressureTable) {
+    const struct { uint16_t t; int mbar; } entries[] = {
+        {0, 6}, {1, 7}, {9, 11}, {10, 12}, {18, 21}, {20, 23}, {25, 32}, {31, 45},
+        {37, 63}, {40, 74}, {43, 86}, {44, 91}, {45, 91}, {60, 91}, {65535, 91},
+    };
+    for (const auto& e : entries) EXPECT_EQ(saturationVapourPressure(e.t), e.mbar) << e.t << " °C";
+    for (uint16_t t = 1; t <= 44; ++t)
+        EXPECT_GE(saturationVapourPressure(t), saturationVapourPressure(t - 1)) << t << " °C";
+    // 45 °C and more use the 44 °C entry in the formula too
+    EXPECT_EQ(correctionFactor(kIso1585, 45, 1000, 100),
+              std::pow(990.0 / 909.0, 1.2) * std::pow(318.0 / 298.0, 0.6));
+}
+
+TEST(AtmosphericCorrection, DegenerateWeatherIsNotFinite) {
+    EXPECT_TRUE(std::isinf(correctionFactor(kDin70020, 20, 0, 50)));
+    EXPECT_TRUE(std::isinf(correctionFactor(kIso1585, 44, 91, 100))) << "dry pressure exactly 0";
+    EXPECT_TRUE(std::isnan(correctionFactor(kIso1585, 44, 50, 100))) << "dry pressure below 0";
+}
