@@ -1,7 +1,10 @@
 #include "MemDC.h"
 
 CMemDC::CMemDC(HWND window, HDC compatible, int width, int height) : CDC(window, CreateCompatibleDC(compatible)) {
-    HBITMAP bitmap = CreateCompatibleBitmap(compatible, width, height);
+    // without a context to match, the bitmap matches the screen
+    HDC screen = compatible ? nullptr : GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(compatible ? compatible : screen, width, height);
+    if (screen) ReleaseDC(nullptr, screen);
     if (bitmap) {
         owned_ = std::make_unique<BitmapHolder>(bitmap);
         bitmap_ = owned_.get();

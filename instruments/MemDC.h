@@ -9,7 +9,8 @@
 class CMemDC : public CDC {
 public:
     // A memory context compatible with `compatible` holding a new bitmap of
-    // width × height (compatible with `compatible`, so it has its colours).
+    // width × height (compatible with `compatible`, so it has its colours;
+    // with a null `compatible`, with the screen).
     CMemDC(HWND window, HDC compatible, int width, int height);
     // A memory context compatible with `compatible` with `borrowed` selected;
     // the bitmap stays the holder's and is deselected again on destruction.
