@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "CommonDialogs.h"
 #include "Dlg.h"
 #include "FrameworkState.h"
 #include "TestSupport.h"
@@ -364,4 +365,64 @@ TEST(IconSubstitution, AtTextsOfButtonsAndStaticsBecomeIcons) {
     }
     fw.instance = own;
     DestroyWindow(window);
+}
+
+namespace {
+
+class TrackedPrintDlg : public CPrintDlg {
+public:
+    explicit TrackedPrintDlg(bool* deleted) : deleted_(deleted) {}
+    ~TrackedPrintDlg() override { *deleted_ = true; }
+
+private:
+    bool* deleted_;
+};
+
+// Cancels the platform dialog that a modal call shows, from inside its loop;
+// tries again on the next tick until the dialog is there.
+void CALLBACK CancelActiveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = GetActiveWindow();
+    if (!dialog || ClassNameOf(dialog) != L"#32770") return;
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    KillTimer(nullptr, timer);
+}
+
+}  // namespace
+
+TEST(PrintDialog, TheDefaultPrinterIsFetchedSilentlyAndKeptForTheProgram) {
+    bool deleted = false;
+    BOOL answer = RunPrintDlg(PD_RETURNDEFAULT, nullptr, new TrackedPrintDlg(&deleted));
+    EXPECT_TRUE(deleted) << "the object is freed right after";
+    // a fresh prefix has no printer; with one, its handles stay for the program
+    EXPECT_EQ(answer != 0, PrinterDevNames() != nullptr);
+    EXPECT_EQ(answer != 0, PrinterDevMode() != nullptr);
+
+    // whatever a print dialog leaves in its record becomes the program's choice
+    HGLOBAL names = PrinterDevNames(), mode = PrinterDevMode();
+    HGLOBAL newNames = GlobalAlloc(GMEM_MOVEABLE, 64), newMode = GlobalAlloc(GMEM_MOVEABLE, 64);
+    CPrintDlg* dialog = new CPrintDlg;
+    EXPECT_EQ(dialog->record.hDevNames, names) << "starts from the program's choice";
+    dialog->record.hDevNames = newNames;
+    dialog->record.hDevMode = newMode;
+    delete dialog;
+    EXPECT_EQ(PrinterDevNames(), newNames);
+    EXPECT_EQ(PrinterDevMode(), newMode);
+    GlobalFree(names);
+    GlobalFree(mode);
+    GlobalFree(newNames);
+    GlobalFree(newMode);
+    theFramework().printerDevNames = nullptr;
+    theFramework().printerDevMode = nullptr;
+}
+
+TEST(FileDialog, CancellingLeavesThePathBufferAlone) {
+    wchar_t path[CFileDlg::kPathSize] = L"run3.kxm";
+    CFileDlg dialog(path);
+    dialog.record.lpstrFilter = L"Meßwerte [*.kxm]\0*.kxm\0";
+    dialog.record.lpstrDefExt = L"kxm";
+    dialog.record.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    EXPECT_EQ(dialog.record.nMaxFile, 512u);
+    SetTimer(nullptr, 0, 100, &CancelActiveDialog);
+    EXPECT_EQ(dialog.RunOpen(), 0);
+    EXPECT_STREQ(path, L"run3.kxm");
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "App.h"
+#include "Dlg.h"
 #include "Frame.h"
 #include "FrameworkState.h"
 #include "TestSupport.h"
@@ -24,7 +25,11 @@ class TestFrame : public CMDIFrame {
 public:
     explicit TestFrame(std::vector<std::string>* log) : log_(log) {}
     HWND CreateStatusBar() override { return MakeBar(hwnd, L"Bereit"); }
-    HWND CreateToolBar() override { return MakeBar(hwnd, L"Werkzeuge"); }
+    // like the program's tool bar: a tool-window dialog inside the frame
+    HWND CreateToolBar() override {
+        CDlg* bar = CreateModeless(kToolWindowDialog, new CDlg, L"TOOLWIN", hwnd);
+        return bar ? bar->hwnd : nullptr;
+    }
     int OnCommand(UINT message, WPARAM wParam, LPARAM lParam) override {
         log_->push_back("frame:" + std::to_string(LOWORD(wParam)));
         return CMDIFrame::OnCommand(message, wParam, lParam);
@@ -136,8 +141,20 @@ TEST(MdiFrame, LaysOutBarsAndClientAndRoutesCommandsToTheActiveChild) {
     MSG other{second->hwnd, WM_KEYDOWN, 'Q', 0, 0, {0, 0}};
     EXPECT_EQ(app.PreTranslate(&other), 0);
 
-    // "&Beenden": offered to the active child, then the main window closes
+    // the tool bar: its buttons' commands reach the frame (and the active
+    // child), and the frame's shortcuts work while a tool bar button has the focus
     theFramework().mainWindow = frame;
+    HWND measureButton = GetDlgItem(frame->toolBar, ID_MEASURE);
+    log.clear();
+    SendMessageW(measureButton, BM_CLICK, 0, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"frame:1543", "second:1543"}));
+    MSG onToolBar{measureButton, WM_KEYDOWN, 'T', 0, 0, {0, 0}};
+    log.clear();
+    EXPECT_EQ(app.PreTranslate(&onToolBar), 1);
+    EXPECT_EQ(log, std::vector<std::string>{"frame:1024"});
+    EXPECT_FALSE(Overlap(first->hwnd, second->hwnd));
+
+    // "&Beenden": offered to the active child, then the main window closes
     log.clear();
     SendMessageW(frameWindow, WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_EQ(log, (std::vector<std::string>{"frame:518", "second:518"}));

@@ -139,6 +139,7 @@ TEST(Notebook, SixGroupBoxesBecomeSixTabsInIdOrderWithTheFirstPageShown) {
         EXPECT_EQ(GetDlgItem(dialog, 65286), nullptr) << "the last group box is gone";
         EXPECT_EQ(CheckedTabs(dialog), std::vector<int>{0});
         EXPECT_EQ(GetFocus(), Tab(dialog, 0));
+        EXPECT_EQ(static_cast<CNBButton*>(ObjectFromWindow(Tab(dialog, 0)))->flags, uint32_t(kFlexEnabled | kFlexFocused | 1));
 
         HWND frame = GetDlgItem(dialog, kNotebookFrameId);
         ASSERT_NE(frame, nullptr);
