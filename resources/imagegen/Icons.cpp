@@ -51,7 +51,7 @@ static void drawMagnifier(const Icon& k, double cx, double cy, double r, double 
         const double px = std::floor(k.u(cx)) + 0.5, py = std::floor(k.u(cy)) + 0.5, pr = std::round(k.u(r));
         const double d = (pr - 0.5) * std::sqrt(0.5);
         const double end = d + k.u(handleLength) * std::sqrt(0.5);
-        k.c.fill(strokePath({{px + d, py + d}, {px + end, py + end}}, 2.4, Cap::Round), rgb(60, 48, 40));
+        k.c.fill(strokePath({{px + d, py + d}, {px + end, py + end}}, 2.4, Cap::Round), rgb(52, 58, 68));
         k.c.fill(circlePath(px, py, pr), Palette::ink());
         k.c.fill(circlePath(px, py, pr - 1),
                  Paint::radial({px - 1, py - 1}, pr, pr, {{0, rgb(255, 255, 255)}, {1, rgb(170, 210, 240)}}));
@@ -66,7 +66,7 @@ static void drawMagnifier(const Icon& k, double cx, double cy, double r, double 
     k.c.fill(strokePath({h0, h1}, handleWidth + 2, Cap::Round), Palette::ink());
     k.c.fill(strokePath({h0, h1}, handleWidth, Cap::Round),
              Paint::linear({h0.x + handleWidth, h0.y - handleWidth}, {h0.x - handleWidth, h0.y + handleWidth},
-                           {{0, rgb(120, 96, 70)}, {0.5, rgb(88, 64, 42)}, {1, rgb(50, 36, 24)}}));
+                           {{0, rgb(122, 128, 138)}, {0.45, rgb(70, 76, 86)}, {1, rgb(30, 34, 40)}}));
     k.c.fill(circlePath(px, py, pr + 1), Palette::ink());
     k.c.fill(circlePath(px, py, pr),
              Paint::linear({px - pr, py - pr}, {px + pr, py + pr},
@@ -516,7 +516,7 @@ static void drawLamp(Canvas& c, bool lit) {
     } else {
         c.fill(circlePath(cx, cy, lens),
                Paint::radial({cx - lens * 0.15, cy - lens * 0.2}, lens * 1.15, lens * 1.15,
-                             {{0, rgb(150, 116, 112)}, {0.6, rgb(104, 76, 74)}, {1, rgb(58, 42, 42)}}));
+                             {{0, rgb(150, 104, 100)}, {0.6, rgb(110, 62, 58)}, {1, rgb(62, 30, 28)}}));
     }
     // reflection on the lens
     c.fill(ellipsePath(cx - lens * 0.2, cy - lens * 0.48, lens * 0.55, lens * 0.3),

@@ -6,8 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
+
+#include "ImageFiles.h"
 
 namespace {
 
@@ -43,6 +47,8 @@ public:
     }
     HDC dc() const { return dc_; }
     // R, G, B of a pixel
+    int width() const { return width_; }
+    int height() const { return height_; }
     COLORREF at(int x, int y) const {
         GdiFlush();
         const uint32_t v = bits_[y * width_ + x];
@@ -76,6 +82,26 @@ TEST(ImageResources, EveryIconLoadsAtSixteenThirtyTwoAndFortyEightPixels) {
             DeleteObject(info.hbmMask);
             DestroyIcon(icon);
         }
+}
+
+TEST(ImageResources, IconsWithoutAGivenSizeComeAtThirtyTwoPixels) {
+    // what LoadIcon and a button's icon substitution get: the system icon size
+    for (const wchar_t* name : kIcons) {
+        HICON loaded = LoadIconW(GetModuleHandleW(nullptr), name);
+        HICON fromImage = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+        for (HICON icon : {loaded, fromImage}) {
+            ASSERT_NE(icon, nullptr) << narrow(name);
+            ICONINFO info{};
+            ASSERT_TRUE(GetIconInfo(icon, &info)) << narrow(name);
+            BITMAP bm{};
+            GetObjectW(info.hbmColor, sizeof bm, &bm);
+            EXPECT_EQ(bm.bmWidth, 32) << narrow(name);
+            EXPECT_EQ(bm.bmBitsPixel, 32) << narrow(name);
+            DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
+        }
+        DestroyIcon(fromImage);
+    }
 }
 
 TEST(ImageResources, IconGroupsHoldThreeTrueColourImages) {
@@ -169,6 +195,119 @@ TEST(ImageResources, TheOtherResourceScriptStillCounts) {
     wchar_t text[64] = {};
     ASSERT_GT(LoadStringW(GetModuleHandleW(nullptr), 40018, text, 64), 0);
     EXPECT_EQ(std::wstring(text), L"Fehler");
+}
+
+// ---- the instruments composed with real GDI text, as the measurement dialog draws them ----
+
+void blendPicture(HDC target, const wchar_t* name, int x, int y, int w, int h, BYTE alpha) {
+    HBITMAP bitmap = loadBitmap(name);
+    HDC source = CreateCompatibleDC(target);
+    HGDIOBJ old = SelectObject(source, bitmap);
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
+    AlphaBlend(target, x, y, w, h, source, 0, 0, 300, 300, blend);
+    SelectObject(source, old);
+    DeleteDC(source);
+    DeleteObject(bitmap);
+}
+
+void text(HDC dc, const std::wstring& s, RECT r, COLORREF color) {
+    SetTextColor(dc, color);
+    DrawTextW(dc, s.c_str(), -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOCLIP);
+}
+
+HFONT boldArial(int height) {
+    return CreateFontW(height, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Arial");
+}
+
+void line(HDC dc, int x0, int y0, int x1, int y1, int width, COLORREF color) {
+    HPEN pen = CreatePen(PS_SOLID, width, color);
+    HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, x0, y0, nullptr);
+    LineTo(dc, x1, y1);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+}
+
+// The round gauge: face, yellow dots and numbers, needle (plain pens here),
+// value text, then the cap and the glass.
+void roundGauge(Surface& s, int ox, int oy, int W, int H, int minimum, int maximum, int step, int value,
+                const wchar_t* format) {
+    HDC dc = s.dc();
+    SetViewportOrgEx(dc, ox, oy, nullptr);
+    HRGN clip = CreateRectRgn(ox, oy, ox + W, oy + H);
+    SelectClipRgn(dc, clip);
+    blendPicture(dc, L"GAUGE1", -25, -25, W + 50, H + 50, 255);
+    SetBkMode(dc, TRANSPARENT);
+    HFONT labels = boldArial(18);
+    HGDIOBJ oldFont = SelectObject(dc, labels);
+    const int w = W - 20, h = H - 20, cx = W / 2, cy = H / 2;
+    auto theta = [&](double v) { return (v - minimum) * 3.1415 * 1.5 / (maximum - minimum) + 0.785375; };
+    for (int v = minimum; v <= maximum; v += step) {
+        const double a = -std::sin(theta(v)), b = std::cos(theta(v));
+        const int x = static_cast<int>(w * a / 2.2 + cx), y = static_cast<int>(h * b / 2.2 + cy);
+        line(dc, x, y, x, y, 6, RGB(255, 255, 127));
+        const std::wstring t = std::to_wstring(v);
+        RECT m{0, 0, 0, 0};
+        DrawTextW(dc, t.c_str(), -1, &m, DT_SINGLELINE | DT_CALCRECT);
+        const int tw = m.right, th = m.bottom;
+        const int lx = static_cast<int>((w - tw - 10) * a / 2.3 + cx), ly = static_cast<int>((h - th) * b / 2.3 + cy);
+        RECT r{lx - tw / 2, ly - th / 2, lx + tw / 2 + 1, ly + th / 2 + 1};
+        text(dc, t, r, RGB(0, 0, 0));
+        OffsetRect(&r, -1, -1);
+        text(dc, t, r, RGB(255, 255, 100));
+    }
+    const double th = theta(value);
+    const int dx = static_cast<int>(std::sin(th) * W / -2.5), dy = static_cast<int>(std::cos(th) * H / 2.5);
+    const int x0 = cx - dx / 3, y0 = cy - dy / 3, x1 = cx + dx, y1 = cy + dy;
+    line(dc, x0 - 1, y0 - 1, x1 - 1, y1 - 1, 7, RGB(255, 127, 127));
+    line(dc, x0 + 1, y0 + 1, x1 + 1, y1 + 1, 7, RGB(50, 0, 0));
+    line(dc, x0, y0, x1, y1, 7, RGB(240, 0, 0));
+    line(dc, x0, y0, x1, y1, 3, RGB(255, 255, 0));
+    HFONT big = boldArial(20);
+    SelectObject(dc, big);
+    wchar_t buffer[32];
+    std::swprintf(buffer, 32, format, value);
+    RECT r{0, H / 2, W, H};
+    text(dc, buffer, r, RGB(255, 255, 255));
+    OffsetRect(&r, 1, 1);
+    text(dc, buffer, r, RGB(0, 0, 0));
+    blendPicture(dc, L"GAUGE3", -25, -25, W + 50, H + 50, 255);
+    blendPicture(dc, L"GAUGE2", -25, -25, W + 50, H + 50, 80);
+    SelectObject(dc, oldFont);
+    DeleteObject(labels);
+    DeleteObject(big);
+    SelectClipRgn(dc, nullptr);
+    DeleteObject(clip);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+}
+
+void savePng(const Surface& s, const std::string& path) {
+    Canvas c(s.width(), s.height());
+    for (int y = 0; y < s.height(); ++y)
+        for (int x = 0; x < s.width(); ++x) {
+            const COLORREF p = s.at(x, y);
+            c.setPixel(x, y, rgb(GetRValue(p), GetGValue(p), GetBValue(p)));
+        }
+    writeFile(path, encodePng(c));
+}
+
+TEST(ImageResources, RoundGaugesComposeIntoReadableInstruments) {
+    Surface s(548, 276, RGB(240, 240, 240));
+    roundGauge(s, 8, 8, 262, 260, 0, 250, 50, 132, L"%d km/h");
+    roundGauge(s, 278, 8, 262, 260, 0, 8000, 1000, 5640, L"%d U/min");
+    // the scale numbers come out yellow on the face, the housing stays dark
+    int yellow = 0;
+    for (int y = 8; y < 268; ++y)
+        for (int x = 8; x < 270; ++x) {
+            const COLORREF p = s.at(x, y);
+            yellow += GetRValue(p) > 220 && GetGValue(p) > 220 && GetBValue(p) < 150;
+        }
+    EXPECT_GT(yellow, 400);
+    EXPECT_LT(GetRValue(s.at(10, 10)), 90);
+    EXPECT_LT(GetRValue(s.at(8 + 131, 8 + 130)), 120) << "the cap lies over the pivot";
+#ifdef KX_SCREENSHOTS
+    savePng(s, std::string(KX_SCREENSHOTS) + "/images-gauges-gdi.png");
+#endif
 }
 
 }  // namespace
