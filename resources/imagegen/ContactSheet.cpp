@@ -277,16 +277,17 @@ Canvas makeContactSheet() {
     // the instruments of the measurement dialog
     label(sheet, "MESSWERT-ERFASSUNG", 24, y + 12);
     y += 22;
-    Canvas speed = roundGauge(262, 260, 0, 250, 50, 132, "%d km/h", face, glass, cover);
-    Canvas rpm = roundGauge(262, 260, 0, 8000, 1000, 5640, "%d U/min", face, glass, cover);
-    Canvas af = rectGauge(262, 130, 1, 100, 180, 20, 131, "A/F", face, glass);
-    Canvas gas = rectGauge(262, 130, 2, 400, 1200, 200, 930, "Gas", face, glass);
-    sheet.fill(rectPath(24, y, 24 + 548, y + 276), kDialogFace);
+    // sizes of the placeholders under Wine: 175 x 160 and 175 x 80 dialog units at 1.5 pixels each
+    Canvas speed = roundGauge(263, 240, 0, 250, 50, 132, "%d km/h", face, glass, cover);
+    Canvas rpm = roundGauge(263, 240, 0, 8000, 1000, 5640, "%d U/min", face, glass, cover);
+    Canvas af = rectGauge(263, 120, 1, 100, 180, 20, 131, "A/F", face, glass);
+    Canvas gas = rectGauge(263, 120, 2, 400, 1200, 200, 930, "Gas", face, glass);
+    sheet.fill(rectPath(24, y, 24 + 550, y + 256), kDialogFace);
     sheet.draw(speed, 32, y + 8);
-    sheet.draw(rpm, 302, y + 8);
-    sheet.fill(rectPath(590, y, 590 + 280, y + 276), kDialogFace);
+    sheet.draw(rpm, 303, y + 8);
+    sheet.fill(rectPath(590, y, 590 + 280, y + 256), kDialogFace);
     sheet.draw(af, 599, y + 8);
-    sheet.draw(gas, 599, y + 138);
+    sheet.draw(gas, 599, y + 128);
     // the About box's logo and the lambda panel's marks
     const int ax = 890;
     label(sheet, "KALTRNX", ax, y + 12);

@@ -4,8 +4,8 @@
 // gauge, black dots and numbers with white highlights on the A/F and gas
 // bars, both at about 100 to 106 pixels from the centre of the picture.
 // So the face carries no scale of its own, and its mid-grey tone keeps both
-// kinds of numbers readable. Only the central square of about 250 pixels is
-// seen in the round gauge; the bezel lies inside it.
+// kinds of numbers readable. Only the middle of the picture, about 250 of
+// its 300 pixels across, is seen in a gauge; the bezel lies inside that.
 //
 //   GAUGE1  the dial face with its bezel in a dark housing, opaque
 //   GAUGE2  the reflection of the glass, drawn over everything with alpha 80
@@ -22,9 +22,9 @@
 
 static const int kSize = 300;
 static const double kCentre = 150.0;
-static const double kBezelOuter = 124.0;
-static const double kBezelInner = 113.0;
-static const double kFace = 110.0;
+static const double kBezelOuter = 121.0;
+static const double kBezelInner = 110.5;
+static const double kFace = 108.0;
 
 // Repeatable grain, 0..1, for the brushed metal.
 static double grain(uint32_t n) {
