@@ -21,7 +21,7 @@ static void drawPage(const Icon& k, double x0, double y0, double x1, double y1, 
                Paint::linear({r - f, t + f}, {r, t}, {{0, rgb(214, 221, 232)}, {1, rgb(250, 251, 253)}}));
 }
 
-// Lines of text on a page, in pixels: one line every `pitch` from y0.
+// Lines of text on a page (units): one-pixel lines every `pitch` from y0, every third one shorter.
 static void drawTextLines(const Icon& k, double x0, double x1, double y0, double pitch, int count,
                           Color color = rgb(160, 172, 190)) {
     const double thick = k.small() ? 1 : std::floor(k.s);
@@ -196,6 +196,8 @@ void drawFileAddIcon(Canvas& c) {
         c.fill(strokePath(powerCurve(k, 7, 23, 20, 14), k.pick(1, 1.5, 2), Cap::Round), Palette::red());
     }
     // green plus badge
+    // the badge's centre on a pixel centre at 16 px and on a pixel corner above,
+    // so that the bars of the plus cover whole pixels
     const double bx = k.pick(23, 23, 23.33), by = bx;
     const double r = k.pick(4.5, 7.5, 11.5) / k.s;  // in units
     cutDisc(k, bx, by, k.u(r) + k.pick(1, 1.5, 2));
@@ -256,7 +258,7 @@ void drawStartMsIcon(Canvas& c) {
     if (k.small()) drawLightGauge(k, 13.0, 13.0, 13.0, 225);
     else drawLightGauge(k, 14, 14, 13.5, 225);
     // record badge
-    const double bx = k.pick(23, 23.5, 23.67), by = bx;
+    const double bx = k.pick(23, 23.5, 23.67), by = bx;  // whole or half pixels, as the plus badge
     const double r = k.pick(4.5, 7.5, 11) / k.s;
     cutDisc(k, bx, by, k.u(r) + k.pick(1, 1.5, 2));
     k.outlinedCircle(bx, by, r, Palette::redDark(),

@@ -311,4 +311,44 @@ TEST(ImageResources, RoundGaugesComposeIntoReadableInstruments) {
 #endif
 }
 
+TEST(ImageResources, AboutBoxShowsIconAndLogoSideBySide) {
+    // the About box: 142 x 54 dialog units, icon at 3,7, logo at 31,2, texts below
+    Surface s(213, 81, GetSysColor(COLOR_3DFACE));
+    HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 32, 32, 0));
+    ASSERT_NE(icon, nullptr);
+    DrawIconEx(s.dc(), 4, 10, icon, 32, 32, 0, nullptr, DI_NORMAL);
+    DestroyIcon(icon);
+    HBITMAP logo = loadBitmap(L"KALTRNX");
+    ASSERT_NE(logo, nullptr);
+    HDC source = CreateCompatibleDC(s.dc());
+    HGDIOBJ old = SelectObject(source, logo);
+    BitBlt(s.dc(), 46, 3, 164, 37, source, 0, 0, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+    DeleteObject(logo);
+    HFONT font = CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Sans Serif");
+    HGDIOBJ oldFont = SelectObject(s.dc(), font);
+    SetBkMode(s.dc(), TRANSPARENT);
+    SetTextColor(s.dc(), RGB(0, 0, 0));
+    TextOutW(s.dc(), 70, 42, L"Deutsche Version", 16);
+    TextOutW(s.dc(), 6, 63, L"Programm V2.05", 14);
+    TextOutW(s.dc(), 93, 63, L"Library V2.05", 13);
+    SelectObject(s.dc(), oldFont);
+    DeleteObject(font);
+    // white letters on the blue plate, the dark dial of the icon beside it
+    int light = 0;
+    for (int y = 3; y < 40; ++y)
+        for (int x = 46; x < 210; ++x) {
+            const COLORREF p = s.at(x, y);
+            light += GetRValue(p) > 200 && GetGValue(p) > 200 && GetBValue(p) > 200;
+        }
+    EXPECT_GT(light, 600);
+    EXPECT_LT(GetRValue(s.at(46 + 3, 3 + 30)), 60);
+    EXPECT_GT(GetBValue(s.at(46 + 3, 3 + 30)), GetRValue(s.at(46 + 3, 3 + 30)));
+    EXPECT_LT(GetRValue(s.at(4 + 16, 10 + 22)), 100);
+#ifdef KX_SCREENSHOTS
+    savePng(s, std::string(KX_SCREENSHOTS) + "/images-about-gdi.png");
+#endif
+}
+
 }  // namespace
