@@ -293,7 +293,6 @@ Canvas makeContactSheet() {
     label(sheet, "KALTRNX", ax, y + 12);
     Canvas logo = makeLogo();
     sheet.draw(logo, ax, y + 20);
-    sheet.draw(logo, ax, y + 64, 1);
     label(sheet, "FETT  MAGER", ax, y + 130);
     Canvas fett = makeFettBitmap(), mager = makeMagerBitmap();
     sheet.draw(fett, ax, y + 140);
