@@ -1,11 +1,67 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and shows what Kaltrenox can do so far.
+# Installs what is missing, builds, and starts Kaltrenox under Wine as a
+# newcomer should first see it: a fresh KALTRNX.INI beside the program whose
+# Hardware/ComPort is the simulated controller's COM port, and a sample
+# measurement on the command line, so that a diagram window opens at once.
+#
+# With DISPLAY set, Kaltrenox appears on that display (inside Wine's
+# 1280 x 1024 desktop window) and the script waits until it is closed.
+# Without a display it runs on the headless X server of the tests, leaves a
+# picture of the screen in build/screenshots/run.png and ends the program.
+#
+#   KX_COM_PORT=5 ./run.sh     # the COM port number of the simulated controller
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/common.sh
 
 kx_install
 kx_build
-echo
-echo "Das Hauptfenster von Kaltrenox entsteht noch. Bis dahin: kxm info auf einer Beispieldatei."
-"$KX_NATIVE/bin/kxm" info core/tests/data/v12.kxm
+
+port=${KX_COM_PORT:-5}
+bin=$KX_WINDOWS/bin
+sample=$KX_TOP/core/tests/data/runup.kxm
+mkdir -p "$KX_BUILD/screenshots"
+
+headless=1
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    headless=0
+    # the prefix's desktop must belong to this display, not to the test server
+    wineserver -k >/dev/null 2>&1 || true
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        kx_log "creating the Wine prefix $WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 </dev/null
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1 </dev/null
+        wineserver -w
+    fi
+    [ -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ] || cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+else
+    kx_start_wine
+fi
+
+# The simulated controller on COM$port, when this build has it.
+if [ -x scripts/serial-port.sh ] && [ -x "$KX_NATIVE/bin/dynosim" ]; then
+    scripts/serial-port.sh sim "$port"
+    trap 'scripts/serial-port.sh stop "$port" >/dev/null 2>&1 || true' EXIT
+else
+    kx_log "no controller simulator in this build yet: COM$port stays silent"
+fi
+
+# A fresh configuration: defaults, the simulated port.
+printf '[Hardware]\r\nComPort=%s\r\n' "$port" >"$bin/KALTRNX.INI"
+
+sample_path="Z:$(echo "$sample" | tr / '\\')"
+kx_log "starting Kaltrenox: $bin/kaltrenox.exe $sample_path (COM$port)"
+if [ "$headless" = 0 ]; then
+    (cd "$bin" && wine kaltrenox.exe "$sample_path" >/dev/null 2>&1 </dev/null)
+else
+    (cd "$bin" && exec wine kaltrenox.exe "$sample_path" >/dev/null 2>&1 </dev/null) &
+    pid=$!
+    sleep 6  # start-up screen gone, diagram window open
+    import -window root "$KX_BUILD/screenshots/run.png"
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    echo "Kaltrenox ran on the headless display; what it showed: $KX_BUILD/screenshots/run.png"
+    echo "Run with DISPLAY set to use it yourself."
+fi

@@ -134,8 +134,6 @@ TEST(Program, MainWindowScreenshot) {
     ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] { return run.AboutBox() == nullptr; }, 15000));
     SetWindowPos(run.frame, HWND_TOP, 40, 30, 1024, 720, 0);
     run.Settle();
-    HWND diagram = run.DiagramWindows()[0];
-    SendMessageW(diagram, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     HWND measure = GetDlgItem(run.ToolBar(), ID_MEASURE);
     SendMessageW(measure, WM_SETCURSOR, reinterpret_cast<WPARAM>(measure), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     run.Settle();
