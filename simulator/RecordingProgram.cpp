@@ -21,12 +21,15 @@ RecordingProgram::RecordingProgram(const RecordingParameters& parameters, double
     // as the measurement dialog opens
     decoder_.resetDeviceSelection();
     decoder_.selectDevice(0);
-    decoder_.selectDevice(p_.device);
     times_.reserve(kMaxSamples);
     lambdas_.reserve(kMaxSamples);
 }
 
 void RecordingProgram::drain(const std::vector<uint8_t>& bytes, double seconds) {
+    if (!deviceChosen_ && seconds >= p_.chooseDevice) {
+        deviceChosen_ = true;
+        decoder_.selectDevice(p_.device);
+    }
     if (!pressed_ && seconds >= p_.pressStart && outcome_ == Outcome::Running) {
         pressed_ = true;
         state_ = RunState::Waiting;

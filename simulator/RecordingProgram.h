@@ -1,8 +1,9 @@
 #pragma once
 // The program's side of the line for runs without a serial device: the real
 // frame decoder, fed by the line, answering status frames with commands, and
-// a recording that works as the measurement dialog does. The operator
-// presses "Start" at a given time; the run then waits for its start
+// a recording that works as the measurement dialog does. The dialog opens
+// with "Geschwind." chosen, so the controller's pulse count and ratio are set
+// first; the operator then chooses the device and presses "Start"; the run then waits for its start
 // condition, accumulates the roller periods into time stamps for the set
 // duration, estimates the gear ratio during its first seconds and ends on
 // the first roller frame after the duration has passed.
@@ -18,7 +19,8 @@
 #include "Settings.h"
 
 struct RecordingParameters {
-    int device = 0;             // device list index chosen in the measurement dialog
+    int device = 0;             // device list index the operator chooses ...
+    double chooseDevice = 0.5;  // ... this many seconds after opening the dialog
     double pressStart = 1.0;    // s after the start: "Start" is pressed
     int16_t startMode = 0;      // 0 engine speed, 1 road speed
     int16_t startValue = 2000;  // U/min or km/h
@@ -69,6 +71,7 @@ private:
     RunState state_ = RunState::Idle;
     Outcome outcome_ = Outcome::Running;
     bool pressed_ = false;
+    bool deviceChosen_ = false;
     int32_t durationLimit_ = 0;
     int32_t elapsed_ = 0;
     double ratioEstimate_ = 0;

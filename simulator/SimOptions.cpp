@@ -113,13 +113,23 @@ bool toDoubles(const std::string& text, std::vector<double>& out) {
 
 const char* dynosimHelp() { return kHelp; }
 
-bool parseDynosimOptions(int argc, char** argv, DynosimOptions& o, std::string& error) {
+namespace {
+
+using Handler = std::function<bool(const std::string&)>;
+
+struct Option {
+    const char* name;
+    Handler handle;  // empty: a flag without value
+    bool* flag;
+};
+
+// One row per option; the handlers write into `o`.
+std::vector<Option> optionTable(DynosimOptions& o) {
     VehicleParameters& v = o.simulation.vehicle;
     ControllerParameters& c = o.simulation.controller;
     SensorParameters& s = o.simulation.sensors;
     RecordingParameters& r = o.recording;
 
-    using Handler = std::function<bool(const std::string&)>;
     auto positive = [](double& field) {
         return [&field](const std::string& t) { return toDouble(t, field) && field > 0; };
     };
@@ -140,12 +150,7 @@ bool parseDynosimOptions(int argc, char** argv, DynosimOptions& o, std::string& 
             return !t.empty();
         };
     };
-    struct Option {
-        const char* name;
-        Handler handle;  // empty: a flag without value
-        bool* flag;
-    };
-    const Option table[] = {
+    return {
         {"--port", text(o.port), nullptr},
         {"--pty", text(o.ptyLink), nullptr},
         {"--write-kxm", text(o.kxmPath), nullptr},
@@ -269,7 +274,19 @@ bool parseDynosimOptions(int argc, char** argv, DynosimOptions& o, std::string& 
         {"--quiet", Handler(), &o.quiet},
         {"--help", Handler(), &o.help},
     };
+}
 
+}  // namespace
+
+std::vector<std::string> dynosimOptionNames() {
+    DynosimOptions scratch;
+    std::vector<std::string> names;
+    for (const Option& option : optionTable(scratch)) names.push_back(option.name);
+    return names;
+}
+
+bool parseDynosimOptions(int argc, char** argv, DynosimOptions& o, std::string& error) {
+    const std::vector<Option> table = optionTable(o);
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const Option* option = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 // The command line of dynosim.
 #include <string>
+#include <vector>
 
 #include "RecordingProgram.h"
 #include "Simulation.h"
@@ -22,3 +23,5 @@ struct DynosimOptions {
 // False with a message in `error` for an unknown option or a bad value.
 bool parseDynosimOptions(int argc, char** argv, DynosimOptions& options, std::string& error);
 const char* dynosimHelp();
+// Every option's name, for checking the help text.
+std::vector<std::string> dynosimOptionNames();

@@ -5,10 +5,14 @@
 
 namespace {
 constexpr double kTicksPerByte = 2000000.0 / 960;  // start, 8 data and stop bit at 9600 baud
-}
+// the controller's transmit buffer holds 16 frames; what does not fit is
+// never sent (a pulse-count setting far too low for the roller's speed)
+constexpr double kMaxBacklog = 64 * kTicksPerByte;
+}  // namespace
 
 void SerialLine::send(const TimedFrame& frame) {
     free_ = std::max(free_, static_cast<double>(frame.tick));
+    if (free_ - frame.tick > kMaxBacklog) return;
     std::bernoulli_distribution lost(loss_);
     for (uint8_t byte : frame.bytes) {
         free_ += kTicksPerByte;

@@ -9,6 +9,7 @@ using Args = std::vector<std::wstring>;
 
 int runInfo(const Args& args);
 int runConvert(const Args& args);
+int runDecode(const Args& args);
 
 // Shared by the subcommands.
 int usageError(const char* usage);               // prints usage on stderr, returns 2

@@ -23,6 +23,10 @@ struct Command {
 const Command kCommands[] = {
     {"info", runInfo, "kxm info FILE [--samples]        Kopfdaten (und Meßwerte) als JSON"},
     {"convert", runConvert, "kxm convert IN OUT [--wheel M]   Datei lesen und neu schreiben (Version 11/12)"},
+    {"decode", runDecode,
+     "kxm decode [FILE|-] [--device N] [--state idle|waiting|recording] [--pulse-count N]\n"
+     "             [--relation N] [--weather-auto 0|1] [--wheel M]\n"
+     "                                   Mitschnitt der Steuerung dekodieren, ein JSON-Objekt je Rahmen"},
 };
 
 int usage() {
