@@ -38,11 +38,14 @@ bool scenarioOver(const DynosimOptions& options, const Simulation& sim, int defa
     return options.duration > 0 && sim.time() >= options.duration;
 }
 
+// The controller's bytes as sent, into a file or ("-") standard output.
 class RawCapture {
 public:
-    explicit RawCapture(const std::string& path) : file_(path.empty() ? nullptr : std::fopen(path.c_str(), "wb")) {}
+    explicit RawCapture(const std::string& path)
+        : file_(path.empty() ? nullptr : path == "-" ? stdout : std::fopen(path.c_str(), "wb")) {}
     ~RawCapture() {
-        if (file_) std::fclose(file_);
+        if (file_ && file_ != stdout) std::fclose(file_);
+        if (file_ == stdout) std::fflush(stdout);
     }
     bool failed(const std::string& path) const { return !path.empty() && !file_; }
     void write(const std::vector<uint8_t>& bytes) {

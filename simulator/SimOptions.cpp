@@ -1,13 +1,13 @@
 #include "SimOptions.h"
 
-#include "Utf8.h"
-
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <type_traits>
 #include <vector>
+
+#include "Utf8.h"
 
 namespace {
 
@@ -19,7 +19,8 @@ const char kHelp[] =
     "  --port PFAD            auf einem vorhandenen seriellen Gerät oder Pseudo-Terminal-Ende sprechen\n"
     "  --pty VERWEIS          ein Pseudo-Terminal anlegen, VERWEIS als symbolische Verknüpfung darauf\n"
     "  --write-kxm DATEI      ohne Leitung laufen und die aufgezeichnete Messung als Meßdatei schreiben\n"
-    "  --write-raw DATEI      jedes gesendete Byte zusätzlich in DATEI schreiben (Mitschnitt für kxm decode)\n"
+    "  --write-raw DATEI      jedes gesendete Byte zusätzlich in DATEI schreiben (Mitschnitt für kxm decode;\n"
+    "                         - für die Standardausgabe)\n"
     "\n"
     "Ablauf (ohne Angabe: Zyklus endlos; mit --write-kxm bis die Messung fertig ist;\n"
     "nur --write-raw: ein Zyklus). Zyklus: Leerlauf im Gang, Anfahren, Vollast bis zur\n"

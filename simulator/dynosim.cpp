@@ -30,7 +30,9 @@ int main(int argc, char** argv) {
     std::signal(SIGHUP, requestStop);
     std::signal(SIGPIPE, SIG_IGN);
 
-    if (options.port.empty() && options.ptyLink.empty()) return runWithoutLine(options, stdout);
+    // progress goes to standard error while standard output carries the bytes
+    std::FILE* log = options.rawPath == "-" ? stderr : stdout;
+    if (options.port.empty() && options.ptyLink.empty()) return runWithoutLine(options, log);
 
     SerialEndpoint line;
     const bool opened = options.port.empty() ? line.createPty(options.ptyLink, error)
@@ -40,9 +42,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!options.ptyLink.empty())
-        std::printf("dynosim: Pseudo-Terminal %s, Verknüpfung %s\n", line.devicePath().c_str(),
-                    options.ptyLink.c_str());
+        std::fprintf(log, "dynosim: Pseudo-Terminal %s, Verknüpfung %s\n", line.devicePath().c_str(),
+                     options.ptyLink.c_str());
     else
-        std::printf("dynosim: auf %s\n", line.devicePath().c_str());
-    return runOnLine(options, line, stdout);
+        std::fprintf(log, "dynosim: auf %s\n", line.devicePath().c_str());
+    return runOnLine(options, line, log);
 }
