@@ -4,6 +4,7 @@
 // engine's own curve when the loss is proportional to engine speed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -104,6 +105,40 @@ TEST(Physics, OtherVehicleRecoversItsCurves) {
     checkRun({"--gear 2.2 --inertia 9.5 --wheel 1.5 --limit 6000 --loss 5 "
               "--torque-curve 1000:180,2000:240,3000:260,4000:250,5000:220,6000:180 --seed 9",
               v});
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RecordedRun, LambdaChannelWithALambdaDevice) {
+    const Measurement m = recordRun("--device 5 --sensor wb2");
+    ASSERT_TRUE(m.hasLambda());
+    ASSERT_EQ(m.lambdaValues->size(), m.times.size());
+    // rich at full load (lambda 0.87, A/F 12.8), lean on the coast-down
+    const auto [low, high] = std::minmax_element(m.lambdaValues->begin(), m.lambdaValues->end());
+    EXPECT_NEAR(*low, 1279, 15);
+    EXPECT_EQ(*high, 1796) << "the WB2 reads its end of range with the fuel cut";
+}
+
+TEST(RecordedRun, WheelSlipShowsInTheGearRatio) {
+    // the engine turns faster than the roller while it pulls
+    const Measurement m = recordRun("--slip 0.08");
+    EXPECT_GT(m.gearRatio, 3.0 * 1.03);
+    EXPECT_LT(m.gearRatio, 3.0 * 1.08);
+}
+
+TEST(RecordedRun, StartsAtTheStartConditionAndLastsThePeriod) {
+    const Measurement m = recordRun("--period 5 --start-value 3000");
+    ASSERT_GT(m.sampleCount, 10);
+    // the first time stamp is the first roller period after the smoothed
+    // engine speed has reached 3000 U/min; the smoothing lags a little
+    const double firstRpm = 2000000.0 / m.times[0] * 3 * 60;
+    EXPECT_GE(firstRpm, 3000);
+    EXPECT_LT(firstRpm, 3500);
+    // the sample that passes 5 s is recorded, the next frame ends the run
+    EXPECT_GT(m.times.back(), 10000000);
+    EXPECT_LE(m.times[m.times.size() - 2], 10000000);
 }
 
 }  // namespace
