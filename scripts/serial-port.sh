@@ -33,10 +33,11 @@ start_pair() {
     wait_for_link "$dir/b"
 }
 
-map_port() {  # map_port N DEVICE
+map_port() {  # map_port N DEVICE STATE-N: remembers what comN pointed at before
+    local link="$WINEPREFIX/dosdevices/com$1"
     mkdir -p "$WINEPREFIX/dosdevices"
-    ln -sfn "$(readlink -f "$2")" "$WINEPREFIX/dosdevices/com$1"
-    echo "$1" >>"$(state_dir "$3")/ports"
+    echo "$1 $(readlink "$link" || echo -)" >>"$(state_dir "$3")/ports"
+    ln -sfn "$(readlink -f "$2")" "$link"
 }
 
 state_dir() { echo "$state_root/com$1"; }
@@ -45,7 +46,7 @@ state_dir() { echo "$state_root/com$1"; }
 alive() { local s; s=$(ps -o stat= -p "$1" 2>/dev/null) || return 1; [[ $s != Z* ]]; }
 
 stop() {
-    local n=$1 dir pid port
+    local n=$1 dir pid port before
     dir=$(state_dir "$n")
     [ -d "$dir" ] || return 0
     if [ -f "$dir/pids" ]; then
@@ -57,7 +58,10 @@ stop() {
         done
     fi
     if [ -f "$dir/ports" ]; then
-        for port in $(cat "$dir/ports"); do rm -f "$WINEPREFIX/dosdevices/com$port"; done
+        while read -r port before; do
+            rm -f "$WINEPREFIX/dosdevices/com$port"
+            [ "$before" = "-" ] || ln -s "$before" "$WINEPREFIX/dosdevices/com$port"
+        done <"$dir/ports"
     fi
     rm -rf "$dir"
 }
