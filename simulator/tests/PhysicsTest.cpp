@@ -1,5 +1,5 @@
-// A run recorded by dynosim --write-kxm and evaluated by the formulas of the
-// power evaluation recovers the simulated vehicle: at the axle the wheel
+// A run recorded by dynosim --write-kxm and evaluated by the
+// program's own evaluation recovers the simulated vehicle: at the axle the wheel
 // torque and power (engine curve minus drive-train loss), at the engine the
 // engine's own curve when the loss is proportional to engine speed.
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "EvaluationFormulas.h"
+#include "EvaluatedRun.h"
 #include "MeasurementFile.h"
 #include "Utf8.h"
 #include "Vehicle.h"
@@ -32,7 +32,7 @@ Peak modelPeak(const Vehicle& vehicle, bool engineMode) {
     return peak;
 }
 
-Peak measuredPeak(const std::vector<EvaluationFormulas::Point>& points) {
+Peak measuredPeak(const std::vector<EvaluatedRun::Point>& points) {
     Peak peak;
     for (const auto& point : points)
         if (point.powerKw > peak.powerKw) peak = {point.powerKw, point.rpm};
@@ -66,7 +66,7 @@ void checkRun(const Scenario& scenario) {
     EXPECT_DOUBLE_EQ(m.inertia, scenario.vehicle.inertia);
     EXPECT_DOUBLE_EQ(m.circumference, scenario.vehicle.circumference);
 
-    EvaluationFormulas evaluation(m);
+    EvaluatedRun evaluation(m);
     evaluation.findLoss(3.0);
     ASSERT_GT(evaluation.lossRpm(), 1) << "no loss point on the coast-down";
     EXPECT_NEAR(evaluation.rpm(evaluation.maxRpmIndex()), scenario.vehicle.limitRpm, 0.02 * scenario.vehicle.limitRpm);
