@@ -12,6 +12,7 @@
 #include "ScaleRounding.h"
 #include "Settings.h"
 #include "StringTable.h"
+#include "SyntheticRuns.h"
 #include "Utf8.h"
 
 namespace {
@@ -689,6 +690,39 @@ TEST(DiagramPage, PlacementAndFit) {
         {{0, 0, 100, 100}, 0, 297, {0, 0, 100, 100}},
     };
     for (const auto& c : cases) EXPECT_EQ(FitPage(c.area, c.w, c.h), c.page) << c.area.right << "x" << c.area.bottom;
+}
+
+}  // namespace
+
+namespace {
+
+// The runs the window tests and the benchmark use evaluate to the torque
+// curve they were made from.
+TEST(SyntheticRuns, EvaluateToTheirTorqueCurve) {
+    struct Case {
+        double peakTorque, peakRpm;
+    } cases[] = {{100, 4000}, {140, 3500}, {80, 5000}};
+    for (const auto& c : cases) {
+        RunShape shape;
+        shape.peakTorque = c.peakTorque;
+        shape.peakRpm = c.peakRpm;
+        Measurement m = syntheticRun(shape);
+        EvaluationOptions axle;
+        axle.powerMode = kPowerAtAxle;
+        EvaluationCursor cursor(axle, loadedSettings());
+        cursor.evaluate(m);
+        EXPECT_GT(m.lossIndex, m.maxRpmIndex) << c.peakTorque;
+        cursor.openWindow(m.maxTorqueIndex);
+        EXPECT_NEAR(cursor.quantityValue(kQuantityTorque, cursor.index()) / 10.0, c.peakTorque, c.peakTorque * 0.05)
+            << c.peakTorque;
+        EXPECT_NEAR(cursor.quantityValue(kQuantityEngineSpeed, cursor.index()), c.peakRpm, 400) << c.peakTorque;
+        cursor.openWindow(m.maxRpmIndex);
+        EXPECT_NEAR(cursor.quantityValue(kQuantityEngineSpeed, cursor.index()), 6500, 100);
+        EXPECT_TRUE(m.hasLambda());
+    }
+    Measurement big = longRun(3);
+    EXPECT_EQ(big.sampleCount, kMaxSamples);
+    EXPECT_EQ(big.lambdaValues->size(), size_t(kMaxSamples));
 }
 
 }  // namespace
