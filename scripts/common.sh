@@ -74,6 +74,12 @@ kx_start_wine() {
         wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1 </dev/null
         wineserver -w
     fi
+    # Wine's own fonts (Marlett draws the caption buttons; Tahoma, MS Sans
+    # Serif) are not picked up from its data folder; the prefix gets copies.
+    if [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ] && [ -d /usr/share/wine/fonts ]; then
+        cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+        wineserver -k >/dev/null 2>&1 || true
+    fi
     wineserver -p60 >/dev/null 2>&1 </dev/null || true  # already running
     wine cmd /c exit >/dev/null 2>&1 </dev/null
 }

@@ -1,0 +1,22 @@
+#pragma once
+// Helpers for driving real windows in the framework tests (run under Wine).
+#include <windows.h>
+
+#include <string>
+
+// Dispatches every message waiting for this thread; a quit message stays.
+void PumpMessages();
+
+std::wstring WindowTextOf(HWND window);
+std::wstring ClassNameOf(HWND window);
+
+// A child's window rectangle in its parent's client coordinates.
+RECT ChildRect(HWND child);
+
+// Dialog units of `dialog` in pixels, one value at a time.
+int DluX(HWND dialog, int units);
+int DluY(HWND dialog, int units);
+
+// Writes what the window shows on screen (frame and children) as a PNG under
+// build/screenshots/; answers whether the file was written.
+bool SaveScreenshot(HWND window, const wchar_t* fileName);

@@ -1,0 +1,50 @@
+#pragma once
+// CInstr: base of the live instruments (round gauge, rectangular gauge,
+// lamp). It owns the integer value and range, a cached background picture the
+// size of the client area that is drawn again only when the range or the
+// caption changes, and the redraw policy: a value change repaints at once,
+// an unchanged value costs nothing.
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "Drawing.h"
+#include "MemDC.h"
+#include "Wnd.h"
+
+class CInstr : public CWnd {
+public:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // over-ride: the static picture (dial, scale, caption) onto `dc`
+    virtual void DrawBackground(CDC& dc) { (void)dc; }
+
+    // Stores the range, rounds it outward to a scale of about 10 intervals,
+    // renders the background again; the window repaints with its next paint.
+    void SetRange(int32_t newMinimum, int32_t newMaximum);
+    // Clamps to maximum, then to minimum; repaints at once only on a change.
+    void SetValue(int32_t newValue);
+    // Fills the background with the parent's static-control brush and draws
+    // DrawBackground into it.
+    void RenderBackground();
+
+    int32_t maximum = 0;
+    int32_t minimum = 0;
+    int32_t step = 0;   // wanted intervals going into RoundScale, the scale step after
+    int32_t value = 0;
+    std::unique_ptr<BitmapHolder> background;
+
+protected:
+    // Flicker-free painting: the cached background and then the moving parts
+    // are drawn off-screen; the finished frame reaches `dc` in one transfer.
+    void PaintComposed(CDC* dc, const std::function<void(CDC& frame)>& drawMovingParts);
+
+private:
+    void CreateBackground();
+};
+
+// Puts `instrument` in place of a placeholder static of a dialog: same
+// rectangle, control id and text (caption or format, at most 31 characters),
+// style child + visible + group. Then SetRange(minimum, maximum) and
+// SetValue(0). The framework owns the instrument; null on failure.
+CInstr* ReplacePlaceholder(HWND placeholder, CInstr* instrument, int32_t minimum, int32_t maximum);
