@@ -2,7 +2,7 @@
 
 #include "DiagramState.h"
 #include "DiagramText.h"
-#include "ScaleRounding.h"
+#include "RoundScale.h"
 
 TickScale PlaceTicks(int32_t minimum, int32_t maximum, int32_t extent, int32_t pitch) {
     TickScale s;
@@ -10,7 +10,7 @@ TickScale PlaceTicks(int32_t minimum, int32_t maximum, int32_t extent, int32_t p
     s.last = maximum;
     s.step = pitch > 0 ? extent / pitch : 1;
     if (s.step < 1) s.step = 1;
-    RoundScaleForDiagram(s.first, s.last, s.step, 1);
+    RoundScale(s.first, s.last, s.step, kScaleInward);
     return s;
 }
 

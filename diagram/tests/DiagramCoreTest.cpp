@@ -9,7 +9,7 @@
 #include "AxisLayout.h"
 #include "DiagramState.h"
 #include "DiagramText.h"
-#include "ScaleRounding.h"
+#include "RoundScale.h"
 #include "Settings.h"
 #include "StringTable.h"
 #include "SyntheticRuns.h"
@@ -161,7 +161,7 @@ TEST(DiagramScale, RoundScaleStepsOutwardAndInward) {
     };
     for (const auto& c : cases) {
         int32_t lo = c.min, hi = c.max, step = c.intervals;
-        RoundScaleForDiagram(lo, hi, step, c.direction);
+        RoundScale(lo, hi, step, c.direction);
         EXPECT_EQ(lo, c.roundedMin) << c.min << ".." << c.max << " / " << c.intervals << " dir " << c.direction;
         EXPECT_EQ(hi, c.roundedMax) << c.min << ".." << c.max << " / " << c.intervals << " dir " << c.direction;
         EXPECT_EQ(step, c.step) << c.min << ".." << c.max << " / " << c.intervals << " dir " << c.direction;
