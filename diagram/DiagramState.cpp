@@ -38,8 +38,75 @@ ValueSpan RangeWithMargins(int32_t lo, int32_t hi) {
 DiagramState::DiagramState(const EvaluationOptions& initialOptions) : DiagramState(initialOptions, theSettings()) {}
 
 DiagramState::DiagramState(const EvaluationOptions& initialOptions, const Settings& calibration)
-    : options(initialOptions), cursor(options, calibration) {
+    : options(initialOptions), cursor(options, calibration), calibration_(&calibration) {
     ComputeRanges();
+}
+
+bool EvaluationKey::operator==(const EvaluationKey& o) const {
+    return powerMode == o.powerMode && correction == o.correction && lossTime == o.lossTime && pCorr == o.pCorr &&
+           mCorr == o.mCorr && sampleCount == o.sampleCount && timeCount == o.timeCount &&
+           temperature == o.temperature && pressure == o.pressure && humidity == o.humidity &&
+           gearRatio == o.gearRatio && inertia == o.inertia && circumference == o.circumference;
+}
+
+EvaluationKey DiagramState::KeyOf(const Measurement& m) const {
+    EvaluationKey k;
+    k.powerMode = options.powerMode;
+    k.correction = options.correction;
+    k.lossTime = options.lossTime;
+    k.pCorr = calibration_->hardwarePCorr;
+    k.mCorr = calibration_->hardwareMCorr;
+    k.sampleCount = m.sampleCount;
+    k.timeCount = m.times.size();
+    k.temperature = m.temperature;
+    k.pressure = m.pressure;
+    k.humidity = m.humidity;
+    k.gearRatio = m.gearRatio;
+    k.inertia = m.inertia;
+    k.circumference = m.circumference;
+    return k;
+}
+
+void DiagramState::Evaluate(int32_t i) {
+    Measurement& m = *measurements[i];
+    // adding a file or switching the view leaves the others' evaluations as
+    // they were; only a change of what they depend on redoes them
+    const EvaluationKey key = KeyOf(m);
+    if (evaluated_[i] && evaluatedAs_[i] == key) return;
+    cursor.evaluate(m);
+    // the evaluation sets a zero gear ratio to 1, which changes the key
+    evaluatedAs_[i] = KeyOf(m);
+    evaluated_[i] = true;
+}
+
+void DiagramState::ForgetEvaluations() {
+    for (bool& e : evaluated_) e = false;
+    for (Span& s : spans_) s.valid = false;
+}
+
+// Walks measurement i once for the X, Y and torque values of its evaluation
+// points; kept while the view and the evaluation stay the same, so adding a
+// file walks only the new one.
+const DiagramState::Span& DiagramState::SpanOf(int32_t i, int32_t yq) {
+    Span& s = spans_[i];
+    const bool first = i == 0;
+    if (s.valid && s.key == evaluatedAs_[i] && s.x == xQuantity && s.y == yq && s.first == first) return s;
+    s = Span{true, evaluatedAs_[i], xQuantity, yq, first, false, {}, {}};
+    cursor.rewind(*measurements[i]);
+    auto take = [&]() {
+        const uint16_t k = cursor.index();
+        const int32_t v[3] = {cursor.quantityValue(xQuantity, k), cursor.quantityValue(yq, k),
+                              cursor.quantityValue(kQuantityTorque, k)};
+        for (int n = 0; n < 3; ++n) {
+            s.lo[n] = s.any ? std::min(s.lo[n], v[n]) : v[n];
+            s.hi[n] = s.any ? std::max(s.hi[n], v[n]) : v[n];
+        }
+        s.any = true;
+    };
+    // the point rewind stands on counts for the first measurement only
+    if (first) take();
+    while (cursor.advance()) take();
+    return s;
 }
 
 // ---- ranges ------------------------------------------------------------------
@@ -71,21 +138,18 @@ void DiagramState::ComputeRanges() {
     // draw: their maxima go onto the printed page and their loss point into
     // the warning when they are added. Only the drawn ones make the ranges.
     for (int32_t i = 0; i < count; ++i) {
-        Measurement& m = *measurements[i];
-        cursor.evaluate(m);
+        Evaluate(i);
         if (i >= shown) continue;
-        cursor.rewind(m);
-        auto value = [&](int32_t q) { return cursor.quantityValue(q, cursor.index()); };
+        const Span& s = SpanOf(i, yq);
+        if (!s.any) continue;
         if (i == 0) {
-            x.start(value(xQuantity));
-            y.start(value(yq));
-            torque.start(value(kQuantityTorque));
+            x.start(s.lo[0]);
+            y.start(s.lo[1]);
+            torque.start(s.lo[2]);
         }
-        while (cursor.advance()) {
-            x.take(value(xQuantity));
-            y.take(value(yq));
-            if (combined) torque.take(value(kQuantityTorque));
-        }
+        x.take(s.lo[0]), x.take(s.hi[0]);
+        y.take(s.lo[1]), y.take(s.hi[1]);
+        torque.take(s.lo[2]), torque.take(s.hi[2]);
     }
     const ValueSpan xs = x.withMargins(), ys = y.withMargins();
     fullRange = {xs.lo, ys.hi, xs.hi, ys.lo};
@@ -185,6 +249,8 @@ AddResult DiagramState::AddFile(const std::wstring& path) {
     pending = std::make_unique<Measurement>();
     // a failed load stays pending until the next load or the diagram's end
     if (!readMeasurement(path, *pending)) return AddResult::BadFormat;
+    evaluated_[count] = false;
+    spans_[count].valid = false;
     measurements[count++] = std::move(pending);
     ComputeRanges();
     const Measurement& added = *measurements[count - 1];
@@ -193,6 +259,7 @@ AddResult DiagramState::AddFile(const std::wstring& path) {
 
 void DiagramState::ReleaseAll() {
     for (auto& m : measurements) m.reset();
+    ForgetEvaluations();
     count = 0;
     pending.reset();
 }

@@ -51,6 +51,28 @@ enum class AddResult {
 // The axes of DrawAxis.
 enum AxisKind : int { kAxisX = 0, kAxisLeft = 1, kAxisRight = 2 };
 
+// What an evaluation of one measurement depends on besides its revolution
+// times: the diagram's options, the calibration and the header values the
+// data-editing dialog may change. Equal keys give equal maxima, loss point
+// and correction factor.
+struct EvaluationKey {
+    uint16_t powerMode = 0;
+    uint16_t correction = 0;
+    double lossTime = 0;
+    double pCorr = 0;
+    double mCorr = 0;
+    uint16_t sampleCount = 0;
+    size_t timeCount = 0;
+    uint16_t temperature = 0;
+    uint16_t pressure = 0;
+    uint16_t humidity = 0;
+    double gearRatio = 0;
+    double inertia = 0;
+    double circumference = 0;
+
+    bool operator==(const EvaluationKey& other) const;
+};
+
 struct DiagramState {
     explicit DiagramState(const EvaluationOptions& initialOptions);
     DiagramState(const EvaluationOptions& initialOptions, const Settings& calibration);
@@ -83,6 +105,9 @@ struct DiagramState {
     int32_t lambdaShown = 0;
 
     // ---- ranges --------------------------------------------------------------
+    // Every measurement's evaluation is redone by the next ComputeRanges,
+    // also where nothing it depends on seems changed.
+    void ForgetEvaluations();
     // Evaluate every measurement with these options, derive the automatic
     // ranges with their margins and show them (zoom all).
     void ComputeRanges();
@@ -137,6 +162,27 @@ struct DiagramState {
     // "(x unit, y unit)" of the pointer, with the anchor in front while
     // dragging: "(x unit, y unit) -> (x unit, y unit)". dragRect in device units.
     std::wstring Readout(bool torque) const;
+
+private:
+    // Minimum and maximum of the X, Y and torque values of one measurement
+    // as the automatic ranges take them, and what they were taken with.
+    struct Span {
+        bool valid = false;
+        EvaluationKey key;
+        int32_t x = 0, y = 0;
+        bool first = false;  // includes the point rewind stands on
+        bool any = false;    // has at least one value
+        int32_t lo[3] = {}, hi[3] = {};
+    };
+    const Span& SpanOf(int32_t i, int32_t yq);
+    EvaluationKey KeyOf(const Measurement& m) const;
+    // evaluate measurement i unless it was evaluated with the same key
+    void Evaluate(int32_t i);
+
+    const Settings* calibration_;
+    bool evaluated_[kMaxDiagramFiles] = {};
+    EvaluationKey evaluatedAs_[kMaxDiagramFiles];
+    Span spans_[kMaxDiagramFiles];
 };
 
 // The automatic range of values lo..hi: widened on both sides by

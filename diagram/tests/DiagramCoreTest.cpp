@@ -3,6 +3,7 @@
 // the zoom, the read-out texts and the page-view geometry.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -285,10 +286,64 @@ TEST(DiagramRanges, CombinedViewsUseTheFirstThreeButEvaluateAll) {
     EXPECT_EQ(d.fullRange.top, p.hi);
     // the fourth still has its maxima for the printed page
     d.measurements[3]->maxRpmIndex = 0;
+    d.ForgetEvaluations();
     d.ComputeRanges();
     EXPECT_GT(d.measurements[3]->maxRpmIndex, 0);
     d.SetQuantities(kQuantityEngineSpeed, 3);
     EXPECT_EQ(d.CurveCount(), 4);
+}
+
+TEST(DiagramRanges, EvaluationsAreRedoneExactlyWhenTheirInputsChange) {
+    Diagram g({L"runup.kxm", L"v12.kxm"});
+    DiagramState& d = g.d;
+    // what a fresh evaluation gives
+    auto fresh = [&](int i) {
+        Measurement copy = *d.measurements[i];
+        EvaluationCursor c(d.options, loadedSettings());
+        c.evaluate(copy);
+        return copy;
+    };
+    auto same = [](const Measurement& a, const Measurement& b) {
+        return a.maxRpmIndex == b.maxRpmIndex && a.maxPowerIndex == b.maxPowerIndex &&
+               a.maxTorqueIndex == b.maxTorqueIndex && a.lossIndex == b.lossIndex &&
+               a.correctionFactor == b.correctionFactor && a.lossTorque == b.lossTorque;
+    };
+    struct Change {
+        const char* what;
+        std::function<void(DiagramState&)> apply;
+    } changes[] = {
+        {"nothing", [](DiagramState&) {}},
+        {"view", [](DiagramState& s) { s.xQuantity = kQuantityTime; }},
+        {"combined view", [](DiagramState& s) { s.yQuantity = kQuantityPowerTorqueKw; }},
+        {"correction", [](DiagramState& s) { s.options.correction = 2; }},
+        {"power mode", [](DiagramState& s) { s.options.powerMode = kPowerAtAxle; }},
+        {"loss time", [](DiagramState& s) { s.options.lossTime = 1.5; }},
+        {"weather", [](DiagramState& s) { s.measurements[0]->temperature = 35; }},
+        {"gear ratio", [](DiagramState& s) { s.measurements[0]->gearRatio = 2.5; }},
+        {"inertia", [](DiagramState& s) { s.measurements[1]->inertia = 9.0; }},
+        {"other view", [](DiagramState& s) { s.SetQuantities(kQuantityEngineSpeed, kQuantityTorque); }},
+        {"spoiled maximum", [](DiagramState& s) {
+             s.measurements[0]->maxPowerIndex = 3;
+             s.ForgetEvaluations();
+         }},
+    };
+    // the ranges a new diagram with the same files and choices computes
+    auto freshRanges = [&]() {
+        DiagramState other(d.options, loadedSettings());
+        for (int i = 0; i < d.count; ++i) other.measurements[other.count++] = std::make_unique<Measurement>(*d.measurements[i]);
+        other.SetQuantities(d.xQuantity, d.yQuantity);
+        return std::make_pair(other.fullRange, other.fullTorqueRange);
+    };
+    for (const auto& c : changes) {
+        c.apply(d);
+        d.ComputeRanges();
+        for (int i = 0; i < d.count; ++i) EXPECT_TRUE(same(*d.measurements[i], fresh(i))) << c.what << ", file " << i;
+        const auto expected = freshRanges();
+        EXPECT_EQ(d.fullRange, expected.first) << c.what;
+        if (d.IsCombinedView()) {
+            EXPECT_EQ(d.fullTorqueRange, expected.second) << c.what;
+        }
+    }
 }
 
 // ---- layout and mapping --------------------------------------------------------
