@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "AxisLayout.h"
+#include "CommonDialogs.h"
 #include "Diag.h"
 #include "DiagWnd.h"
 #include "DiagramHooks.h"
@@ -458,6 +459,24 @@ TEST(DiagramFiles, CloseQuestionNoThenCancelKeepsWindowAndSavesNothing) {
     EXPECT_EQ(narrow(reread.comment), "geändert");
 }
 
+TEST(DiagramFiles, FailedSaveKeepsTheWindowOpen) {
+    DiagramWindow w({RunFile(0)});
+    Measurement& m = *w.diag->d.measurements[0];
+    m.modified = 1;
+    m.fileName = L"C:\\kein-ordner-vorhanden\\lauf1.kxm";
+    {
+        BoxAnswerer boxes({IDYES, IDOK});
+        SendMessageW(w.hwnd(), WM_CLOSE, 0, 0);
+        PumpMessages();
+        ASSERT_EQ(boxes.seen.size(), 2u);
+        EXPECT_EQ(narrow(boxes.seen[1].text), "Die Datei konnte nicht gespeichert werden.");
+        EXPECT_EQ(narrow(boxes.seen[1].caption), narrow(m.fileName));
+    }
+    EXPECT_TRUE(IsWindow(w.hwnd()));
+    EXPECT_EQ(m.modified, 1);
+    m.modified = 0;
+}
+
 // ---- mouse -----------------------------------------------------------------------
 
 TEST(DiagramMouse, ReadOutInAndOutsideThePlot) {
@@ -488,6 +507,7 @@ TEST(DiagramMouse, ReadOutInAndOutsideThePlot) {
 
 TEST(DiagramMouse, BandConfinesThePointerAndZoomsOnlyAboveTenPixels) {
     DiagramWindow w({RunFile(0)});
+    UpdateWindow(w.diag->hwnd);
     w.Render();
     const IntRect plot = w.diag->d.plot, full = w.diag->d.view;
     const int x = plot.left + 100, y = plot.top + 100;
@@ -503,7 +523,13 @@ TEST(DiagramMouse, BandConfinesThePointerAndZoomsOnlyAboveTenPixels) {
     EXPECT_EQ(clip.right, expected.right);
     EXPECT_EQ(clip.bottom, expected.bottom);
     w.Mouse(WM_MOUSEMOVE, x + 10, y + 50, MK_LBUTTON);
+    HDC screen = GetDC(w.diag->hwnd);
+    const COLORREF inverted = GetPixel(screen, x + 5, y + 25);
     w.Mouse(WM_LBUTTONUP, x + 10, y + 50);
+    const COLORREF after = GetPixel(screen, x + 5, y + 25);
+    ReleaseDC(w.diag->hwnd, screen);
+    EXPECT_EQ(inverted, RGB(0, 0, 0)) << "the band inverts the white plot";
+    EXPECT_EQ(after, RGB(255, 255, 255)) << "a band too small to zoom is taken off again";
     EXPECT_EQ(GetCapture(), nullptr);
     GetClipCursor(&clip);
     EXPECT_GT(clip.right - clip.left, plot.right - plot.left) << "the pointer is free again";
@@ -575,15 +601,51 @@ TEST(DiagramPageView, PageKeepsThePapersProportionsCentred) {
         EXPECT_LE(std::abs((page.left - client.left) - (client.right - page.right)), 1) << "centred";
     }
     // no loss marks and no read-out in page view
+    std::vector<IntPoint> points;
+    IntPoint loss;
+    EXPECT_FALSE(w.diag->d.CurvePoints(0, points, &loss));
     SetWindowTextW(theFrame->statusBar, L"");
     w.Mouse(WM_MOUSEMOVE, 50, 50);
     EXPECT_EQ(narrow(StatusText()), "");
+    // a band on the page makes that part of the page fill the diagram window
+    RECT client{};
+    GetClientRect(w.hwnd(), &client);
+    const RECT fitted = ChildRect(w.diag->hwnd);
+    w.Drag(20, 30, 60, 40);
+    const IntRect band = w.diag->d.dragRect;
+    EXPECT_NEAR(double(band.width()) / band.height(), double(client.right) / client.bottom, 0.05)
+        << "the band keeps the window's proportions";
+    const RECT zoomed = ChildRect(w.diag->hwnd);
+    EXPECT_GT(zoomed.right - zoomed.left, 3 * (fitted.right - fitted.left));
+    // the band's left edge lands at the window's left edge, within a pixel
+    // of the page as it was (the page keeps the paper's proportions)
+    const double scale = double(zoomed.right - zoomed.left) / (fitted.right - fitted.left);
+    EXPECT_NEAR((zoomed.left + band.left * scale) / scale, 0, 1.5) << zoomed.left << " at scale " << scale;
+    w.Command(ID_ZOOM_ALL);
+    EXPECT_TRUE(w.diag->d.pagePlacement.isEmpty());
+    const RECT again = ChildRect(w.diag->hwnd);
+    EXPECT_EQ(again.left, fitted.left);
+    EXPECT_EQ(again.right, fitted.right);
     w.Command(ID_VIEW_PAGE);
     EXPECT_EQ(w.diag->d.pageView, 0);
     EXPECT_EQ(theFrame->Last(kFramePageViewButton).wParam, 0u);
     EXPECT_EQ(ChildRect(w.diag->hwnd).left, -1);
     theFramework().printerDevNames = nullptr;
     GlobalFree(printer);
+}
+
+TEST(DiagramPageView, CancelledPrinterChoiceKeepsPageViewOff) {
+    ASSERT_EQ(PrinterDevNames(), nullptr);
+    DiagramWindow w({RunFile(0)});
+    theFrame->messages.clear();
+    {
+        BoxAnswerer boxes({IDCANCEL, IDCANCEL, IDCANCEL});
+        w.Command(ID_VIEW_PAGE);
+    }
+    EXPECT_EQ(w.diag->d.pageView, 0);
+    EXPECT_EQ(theFrame->Last(kFramePageViewButton).message, kFramePageViewButton);
+    EXPECT_EQ(theFrame->Last(kFramePageViewButton).wParam, 0u) << "the button pops out again";
+    EXPECT_EQ(ChildRect(w.diag->hwnd).left, -1);
 }
 
 // ---- pixels and screenshots ---------------------------------------------------------
