@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "Settings.h"
-#include "SerialReopen.h"
+#include "SerialLink.h"
 #include "WeatherDlg.h"
 #include "resource.h"
 
@@ -130,7 +130,8 @@ void COptions::RunWeatherCalibration() {
 INT_PTR runOptions(HWND owner) {
     Settings& settings = theSettings();
     INT_PTR result = DoModal(new COptions, &settings, L"CONFIG", owner);
-    closeSerialLink();
-    openSerialLink(settings.hardwareComPort);
+    // the port may have changed, and a link that was lost comes back this way
+    theSerialLink().close();
+    theSerialLink().open(settings.hardwareComPort);
     return result;
 }

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <sstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,7 +21,7 @@
 #include "LayoutCheck.h"
 #include "Notebook.h"
 #include "Options.h"
-#include "SerialReopen.h"
+#include "SerialLink.h"
 #include "Settings.h"
 #include "TestHelpers.h"
 #include "TestSupport.h"
@@ -116,6 +118,30 @@ RECT ClientScreenRect(HWND window) {
     GetClientRect(window, &rect);
     MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+int16_t PortFromEnvironment(const char* name, int which = 0) {
+    const char* text = std::getenv(name);
+    if (!text) return 0;
+    std::istringstream in(text);
+    int port = 0;
+    for (int i = 0; i <= which; ++i) in >> port;
+    return static_cast<int16_t>(port);
+}
+
+struct Collected : ByteConsumer {
+    std::vector<uint8_t> bytes;
+    void feedByte(uint8_t byte) override { bytes.push_back(byte); }
+};
+
+// What arrives at `link` until `count` bytes are there (at most five seconds).
+std::vector<uint8_t> ReceiveBytes(SerialLink& link, size_t count) {
+    Collected collected;
+    for (int i = 0; i < 500 && collected.bytes.size() < count; ++i) {
+        link.drain(collected);
+        if (collected.bytes.size() < count) Sleep(10);
+    }
+    return collected.bytes;
 }
 
 RECT ScreenRectOf(HWND window) {
@@ -354,36 +380,62 @@ TEST_F(OptionsTest, GaugeRangesAreValidatedAndARefusalOpensTheAnzeigePage) {
     }
 }
 
+// The wrapper script puts two COM ports on the ends of one pseudo-terminal
+// pair and leaves a third unmapped; a byte written through the program's link
+// arrives at the far end only when the link is open on the near one.
 TEST_F(OptionsTest, TheSerialLinkIsReopenedOnTheSettingsPortWhateverTheResult) {
+    const int16_t nearPort = PortFromEnvironment("KX_LOOP_PORTS", 0);
+    const int16_t farPort = PortFromEnvironment("KX_LOOP_PORTS", 1);
+    const int16_t missingPort = PortFromEnvironment("KX_MISSING_PORT");
+    ASSERT_GT(nearPort, 0) << "KX_LOOP_PORTS is not set: run the tests through dialog_wine_test.sh";
+    ASSERT_GT(farPort, 0);
+    ASSERT_GT(missingPort, 0) << "KX_MISSING_PORT is not set";
+    SerialLink farEnd;
+    farEnd.open(farPort);
+    ASSERT_TRUE(farEnd.isOpen()) << "COM" << farPort;
+
     struct Case {
         const char* what;
-        int button;
-        const wchar_t* typedPort;
-        int16_t expectedPort;
+        int16_t settingsPort;   // Hardware/ComPort before
+        int16_t openBefore;     // where the link was opened before (it may have failed)
+        const char* close;      // "OK", "Abbruch" or "Systemmenü"
+        int16_t typedPort;
+        int16_t expectedPort;   // Hardware/ComPort after
+        bool expectOpen;        // the link is open on the near end afterwards
     };
     const Case cases[] = {
-        {"cancel", IDCANCEL, L"6", 4},
-        {"OK", IDOK, L"6", 6},
-        {"closed with the system menu", IDCANCEL, L"9", 4},
+        {"cancel reopens a link that was lost", nearPort, missingPort, "Abbruch", missingPort, nearPort, true},
+        {"closing with the system menu too", nearPort, missingPort, "Systemmenü", missingPort, nearPort, true},
+        {"OK opens the new port", missingPort, missingPort, "OK", nearPort, nearPort, true},
+        {"OK with a missing port closes the link", nearPort, nearPort, "OK", missingPort, missingPort, false},
+        {"cancel on the same port reopens it", nearPort, nearPort, "Abbruch", missingPort, nearPort, true},
     };
     for (const Case& c : cases) {
         SetUp();
-        theSettings().hardwareComPort = 4;
-        openSerialLink(3);  // open elsewhere before
+        theSettings().hardwareComPort = c.settingsPort;
+        theSerialLink().open(c.openBefore);
+        const bool openBefore = theSerialLink().isOpen();
+        ASSERT_EQ(openBefore, c.openBefore == nearPort) << c.what;
+        const std::string close = c.close;
         DialogScript script({{kOptionsTitle, [&](HWND dialog) {
-            EXPECT_EQ(serialLinkPort(), 3) << c.what << ": the link stays open while the dialog runs";
-            SetControlText(dialog, IDC_COM_PORT, c.typedPort);
-            if (std::string(c.what) == "closed with the system menu")
+            EXPECT_EQ(theSerialLink().isOpen(), openBefore) << c.what << ": untouched while the dialog runs";
+            SetControlText(dialog, IDC_COM_PORT, std::to_wstring(c.typedPort));
+            if (close == "Systemmenü")
                 PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
             else
-                PostMessageW(dialog, WM_COMMAND, c.button, 0);
+                PostMessageW(dialog, WM_COMMAND, close == "OK" ? IDOK : IDCANCEL, 0);
         }}});
-        EXPECT_EQ(runOptions(nullptr), c.button) << c.what;
+        EXPECT_EQ(runOptions(nullptr), close == "OK" ? IDOK : IDCANCEL) << c.what;
         EXPECT_TRUE(script.finished()) << c.what << ": " << script.failure();
-        EXPECT_EQ(serialLinkPort(), c.expectedPort) << c.what;
         EXPECT_EQ(theSettings().hardwareComPort, c.expectedPort) << c.what;
+        EXPECT_EQ(theSerialLink().isOpen(), c.expectOpen) << c.what;
+        if (c.expectOpen) {
+            const uint8_t probe = static_cast<uint8_t>(0x40 + (&c - cases));
+            EXPECT_TRUE(theSerialLink().writeByte(probe)) << c.what;
+            EXPECT_EQ(ReceiveBytes(farEnd, 1), std::vector<uint8_t>{probe}) << c.what << ": arrives at COM" << farPort;
+        }
     }
-    closeSerialLink();
+    theSerialLink().close();
 }
 
 TEST_F(OptionsTest, AutoAndAutomatischDisableTheirFieldsAndTheWeatherFollowsTheSettings) {
