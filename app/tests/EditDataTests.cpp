@@ -19,6 +19,7 @@
 #include "NumberText.h"
 #include "Settings.h"
 #include "TestHelpers.h"
+#include "Screenshot.h"
 #include "TestSupport.h"
 #include "resource.h"
 
@@ -124,13 +125,13 @@ TEST_F(EditDataTest, OpensOnTheFirstMeasurementWithEveryFileInTheList) {
         EXPECT_TRUE(ClippedTexts(controls).empty()) << Lines(ClippedTexts(controls));
         EXPECT_TRUE(Overlaps(controls).empty()) << Lines(Overlaps(controls));
         EXPECT_TRUE(OutsideOf(controls, ClientScreenRect(dialog)).empty());
-        EXPECT_TRUE(SaveScreenshot(dialog, L"editdata.png"));
+        EXPECT_TRUE(SaveWindowImage(dialog, L"editdata.png"));
 
         ChooseComboItem(dialog, IDC_FILE_LIST, 1);
         EXPECT_EQ(ControlText(dialog, IDC_COMMENT), L"Zweiter Lauf");
         EXPECT_EQ(ControlText(dialog, IDC_TEMPERATURE), L"23");
         EXPECT_EQ(ControlText(dialog, IDC_GEAR), L"2.73457");
-        EXPECT_TRUE(SaveScreenshot(dialog, L"editdata-second.png"));
+        EXPECT_TRUE(SaveWindowImage(dialog, L"editdata-second.png"));
         SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     }}});
     EXPECT_EQ(diagram.edit(), IDCANCEL);
@@ -242,7 +243,7 @@ TEST_F(EditDataTest, InertiaAndCircumferenceAreTheSupervisorsOnly) {
                 }
             }
             if (c.advancedEditing == 1) {
-                EXPECT_TRUE(SaveScreenshot(dialog, L"editdata-supervisor.png"));
+                EXPECT_TRUE(SaveWindowImage(dialog, L"editdata-supervisor.png"));
             }
             if (c.enabled) {
                 SetControlText(dialog, IDC_INERTIA, L"8.5");
@@ -313,7 +314,7 @@ TEST_F(EditDataTest, GearFrom4000RpmAt100KmhOnA125MetreRollerIsThree) {
              EXPECT_TRUE(ClippedTexts(controls).empty()) << Lines(ClippedTexts(controls));
              EXPECT_TRUE(Overlaps(controls).empty()) << Lines(Overlaps(controls));
              EXPECT_TRUE(OutsideOf(controls, ClientScreenRect(dialog)).empty());
-             EXPECT_TRUE(SaveScreenshot(dialog, L"calcgear.png"));
+             EXPECT_TRUE(SaveWindowImage(dialog, L"calcgear.png"));
              SetControlText(dialog, IDC_RPM_MAX, L"4000");
              SetControlText(dialog, IDC_SPEED_MAX, L"100");
              SendMessageW(dialog, WM_COMMAND, IDOK, 0);
@@ -391,7 +392,7 @@ TEST_F(EditDataTest, ARoadSpeedOfOneKmhOrLessGivesTheMessageAndChangesNothing) {
                                            texts.end())
                                      << Narrow(c.speed);
                                  if (std::wstring(c.speed) == L"1") {
-                                     EXPECT_TRUE(SaveScreenshot(box, L"calcgear-fehler.png"));
+                                     EXPECT_TRUE(SaveWindowImage(box, L"calcgear-fehler.png"));
                                  }
                                  PostMessageW(box, WM_COMMAND, IDOK, 0);
                              }});

@@ -24,6 +24,7 @@
 #include "SerialLink.h"
 #include "Settings.h"
 #include "TestHelpers.h"
+#include "Screenshot.h"
 #include "TestSupport.h"
 #include "WeatherDlg.h"
 #include "resource.h"
@@ -195,7 +196,7 @@ TEST_F(OptionsTest, SixPagesShowTheirFieldsAndLabelsInAFinishedLayout) {
             }
 
             ExpectFinishedLayout(controls, frame, where);
-            EXPECT_TRUE(SaveScreenshot(dialog, spec.screenshot)) << where;
+            EXPECT_TRUE(SaveWindowImage(dialog, spec.screenshot)) << where;
         }
         // the tabs and the buttons share the column right of the page
         std::vector<HWND> column;
@@ -459,7 +460,7 @@ TEST_F(OptionsTest, AutoAndAutomatischDisableTheirFieldsAndTheWeatherFollowsTheS
         EXPECT_EQ(ControlText(dialog, IDC_TEMPERATURE), L"31");
         EXPECT_EQ(ControlText(dialog, IDC_PRESSURE), L"1008");
         EXPECT_EQ(ControlText(dialog, IDC_HUMIDITY), L"77");
-        EXPECT_TRUE(SaveScreenshot(dialog, L"config-wetter-automatisch.png"));
+        EXPECT_TRUE(SaveWindowImage(dialog, L"config-wetter-automatisch.png"));
 
         // the dialog's own timer does the same
         s.weatherTemperature = 32;
@@ -541,7 +542,7 @@ TEST_F(OptionsTest, TheWeatherCalibrationIsStoredAtOnceAndSurvivesCancellingTheO
              for (const wchar_t* label : labels)
                  EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end()) << Narrow(label);
              ExpectFinishedLayout(VisibleControls(dialog), ClientScreenRect(dialog), "WEATHERDLG");
-             EXPECT_TRUE(SaveScreenshot(dialog, L"weatherdlg.png"));
+             EXPECT_TRUE(SaveWindowImage(dialog, L"weatherdlg.png"));
              SetControlText(dialog, IDC_HUMIDITY1, L"2.5");
              SetControlText(dialog, IDC_HUMIDITY2, L"0.4");
              SetControlText(dialog, IDC_TEMPER1, L"-40");
@@ -608,7 +609,7 @@ TEST(Correction, ShowsAndStoresTheEvaluationChoicesOfADiagramWindow) {
             for (const wchar_t* label : {L"Leistung am", L"Korrektur:", L"Zeit nach Maximum:"})
                 EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end()) << Narrow(label);
             ExpectFinishedLayout(VisibleControls(dialog), ClientScreenRect(dialog), "CORRECT");
-            EXPECT_TRUE(SaveScreenshot(dialog, L"correct.png"));
+            EXPECT_TRUE(SaveWindowImage(dialog, L"correct.png"));
             ChooseComboItem(dialog, IDC_POWER_MODE, 1);
             ChooseComboItem(dialog, IDC_CORRECTION, 2);
             SetControlText(dialog, IDC_LOSSTIME, L"4.5");
