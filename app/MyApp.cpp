@@ -44,6 +44,7 @@ void CMyApp::InitInstance() {
     loadSettings();
     completeLoadedSettings(theSettings(), &ResourceText);
     setMeasurementNoticeHandler(&ShowMeasurementNotice);
+    InstallDiagramHooks();
     OpenControllerLink(theSettings().hardwareComPort);
 }
 

@@ -1,19 +1,15 @@
 #pragma once
 // Where the main frame meets parts of the program that live elsewhere: the
 // serial link to the controller, the diagram windows, the measurement and the
-// Options dialogs. The frame calls only these functions, so each part is
-// wired in one place.
+// Options dialogs, and the dialogs a diagram asks the application for. The
+// frame calls only these functions, so each part is wired in one place.
 //
-// STAND-INS: the serial link, the diagram window and the two dialogs are not
-// in this build yet. Until they are, the link is not opened, a diagram window
-// is an empty MDI child titled "Diagramm-Fenster" (enough for tiling,
-// cascading, routing and dropped files), and the two dialog commands show
-// nothing. Replace the bodies in Seams.cpp when the real parts arrive.
+// STAND-IN: the measurement dialog is not in this build yet; until it is,
+// command 1543 shows nothing (RunMeasurementCommand in Seams.cpp).
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "Frame.h"
 
@@ -36,11 +32,6 @@ void RunMeasurementCommand(CMyFrame* frame);
 // result, the serial link is closed and opened again on Hardware/ComPort.
 void RunOptionsCommand(CMyFrame* frame);
 
-// STAND-IN diagram window: remembers the files it was given (the path it was
-// opened with, then dropped files in order) and shows nothing.
-class CEmptyDiagramWindow : public CMDIChild {
-public:
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-    std::vector<std::wstring> files;
-};
+// What the diagrams ask of the application: the measurement file dialog,
+// the data-editing and the correction dialog.
+void InstallDiagramHooks();

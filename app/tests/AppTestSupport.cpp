@@ -1,5 +1,7 @@
 #include "AppTestSupport.h"
 
+#include "DiagWnd.h"
+#include "KaltrenoxProcess.h"
 #include "ProfileStore.h"
 #include "Settings.h"
 #include "TestSupport.h"
@@ -94,6 +96,29 @@ void PumpFor(DWORD milliseconds) {
 bool TakeQuitMessage() {
     MSG quit;
     return PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+}
+
+std::wstring SampleMeasurement(const std::wstring& name) {
+    std::wstring folder = KaltrenoxProcess::ProgramFolder() + L"\\..\\app-runs";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    folder += L"\\files";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    std::wstring path = folder + L"\\" + name;
+    size_t slash = path.find_last_of(L'\\');
+    CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
+    wchar_t full[MAX_PATH] = {};
+    GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
+    std::string source = std::string(KX_DATA_DIR) + "/runup.kxm";
+    CopyFileW(std::wstring(source.begin(), source.end()).c_str(), full, FALSE);
+    return full;
+}
+
+std::vector<std::wstring> DiagramFiles(HWND diagramWindow) {
+    std::vector<std::wstring> files;
+    CDiagWnd* window = dynamic_cast<CDiagWnd*>(ObjectFromWindow(diagramWindow));
+    if (!window || !window->diag) return files;
+    for (int i = 0; i < window->diag->d.count; ++i) files.push_back(window->diag->d.measurements[i]->fileName);
+    return files;
 }
 
 std::vector<std::wstring> DescendantTexts(HWND window) {

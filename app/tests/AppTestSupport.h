@@ -32,6 +32,13 @@ void PumpFor(DWORD milliseconds);
 // Removes a quit message the test caused by closing a main window.
 bool TakeQuitMessage();
 
+// A copy of the recorded run-up core/tests/data/runup.kxm as
+// build/windows/app-runs/files/NAME (NAME may hold one folder); its full path.
+std::wstring SampleMeasurement(const std::wstring& name);
+
+// The file names of the measurements a diagram window shows, in order.
+std::vector<std::wstring> DiagramFiles(HWND diagramWindow);
+
 // Texts of all descendants of `window`, in Z order.
 std::vector<std::wstring> DescendantTexts(HWND window);
 

@@ -4,12 +4,15 @@
 // files and the command-line file.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commdlg.h>
+#include <dlgs.h>
 #include <shlobj.h>
 
 #include <string>
 #include <vector>
 
 #include "AppTestSupport.h"
+#include "DiagramHooks.h"
 #include "FrameworkState.h"
 #include "MyApp.h"
 #include "Seams.h"
@@ -514,16 +517,75 @@ TEST_F(MainFrame, BeendenIsOfferedToTheActiveDiagramFirst) {
     EXPECT_TRUE(TakeQuitMessage());
 }
 
-TEST_F(MainFrame, CommandsNotYetWiredAreTakenAndOpenNothing) {
-    const UINT commands[] = {ID_MEASURE, ID_OPTIONS};
-    for (UINT id : commands) {
+TEST_F(MainFrame, DialogCommandsAreTheFramesOwnAndGoNoFurther) {
+    LoggingChild* diagram = OpenLoggingChild(frame, &log);
+    ASSERT_NE(diagram, nullptr);
+    const struct {
+        UINT key;
+        bool ctrlAlt;
+        WORD command;
+        const wchar_t* dialog;  // the modal dialog it opens, null for none yet
+    } rows[] = {
+        {'S', true, ID_HARDWARE, L"Hardware"},
+        {0, false, ID_OPTIONS, L"Optionen"},
+        {'M', false, ID_MEASURE, nullptr},
+    };
+    for (const auto& row : rows) {
         log.clear();
-        SendMessageW(window, WM_COMMAND, id, 0);
-        EXPECT_EQ(log, std::vector<std::string>{"frame:" + std::to_string(id)}) << "not routed further";
+        if (row.dialog)
+            WhenDialogAppears(row.dialog, [](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
+        if (row.key)
+            PressKey(diagram->hwnd, row.key, row.ctrlAlt);
+        else
+            SendMessageW(window, WM_COMMAND, row.command, 0);
+        std::string expected = "frame:" + std::to_string(row.command) + (row.key ? "/1" : "");
+        EXPECT_EQ(log, std::vector<std::string>{expected}) << "not routed to the diagram";
+        EXPECT_FALSE(DialogActionPending()) << "the dialog was shown: " << row.command;
         PumpMessages();
-        EXPECT_TRUE(DiagramWindows().empty()) << id;
+        EXPECT_EQ(DiagramWindows().size(), 1u) << row.command;
         EXPECT_TRUE(IsWindow(window));
     }
+}
+
+namespace {
+
+// Types `name` into the file dialog's name field and confirms.
+void ChooseInFileDialog(HWND dialog, const std::wstring& name) {
+    HWND field = GetDlgItem(dialog, cmb13);
+    if (!field) field = GetDlgItem(dialog, edt1);
+    SetWindowTextW(field, name.c_str());
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+
+}  // namespace
+
+TEST_F(MainFrame, OpenAndAddChooseAMeasurementFileAndShowIt) {
+    InstallDiagramHooks();
+    const std::wstring first = SampleMeasurement(L"open\\run5.kxm");
+    const std::wstring second = SampleMeasurement(L"open\\run6.kxm");
+
+    // cancelled: nothing opens, the last file stays
+    theSettings().desktopLastFile = first;
+    WhenDialogAppears(L"", [](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
+    SendMessageW(window, WM_COMMAND, ID_FILE_OPEN, 0);
+    EXPECT_FALSE(DialogActionPending());
+    EXPECT_TRUE(DiagramWindows().empty());
+    EXPECT_EQ(theSettings().desktopLastFile, first);
+
+    // "&Öffnen...": the proposed file, confirmed, in a new diagram window
+    WhenDialogAppears(L"", [](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDOK, 0); });
+    SendMessageW(window, WM_COMMAND, ID_FILE_OPEN, 0);
+    ASSERT_EQ(DiagramWindows().size(), 1u);
+    EXPECT_EQ(DiagramFiles(frame->ActiveChild()), std::vector<std::wstring>{first});
+
+    // key A: the active diagram asks for the file through the same dialog
+    WhenDialogAppears(L"", [](HWND dialog) { ChooseInFileDialog(dialog, L"run6.kxm"); });
+    PressKey(frame->ActiveChild(), 'A', false);
+    EXPECT_FALSE(DialogActionPending());
+    EXPECT_EQ(DiagramWindows().size(), 1u);
+    EXPECT_EQ(DiagramFiles(frame->ActiveChild()), (std::vector<std::wstring>{first, second}));
+    EXPECT_EQ(theSettings().desktopLastFile, second);
+    theDiagramHooks() = DiagramHooks{};
 }
 
 TEST_F(MainFrame, SizeChangesAreKeptForTheNextStart) {
@@ -563,7 +625,8 @@ TEST(MainFrameStart, OpensMinimisedOrMaximisedAsLeftAndWithTheConfiguredTitle) {
 }
 
 TEST_F(MainFrame, DroppedFilesGoIntoOneNewDiagramWindow) {
-    const std::vector<std::wstring> files = {L"C:\\Pruef\\run1.kxm", L"C:\\Pruef\\run2.kxm", L"D:\\alt\\lauf 3.kxm"};
+    const std::vector<std::wstring> files = {SampleMeasurement(L"run1.kxm"), SampleMeasurement(L"run2.kxm"),
+                                             SampleMeasurement(L"alt\\lauf 3.kxm")};
     size_t chars = 1;
     for (const std::wstring& file : files) chars += file.size() + 1;
     HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
@@ -581,41 +644,42 @@ TEST_F(MainFrame, DroppedFilesGoIntoOneNewDiagramWindow) {
     std::vector<HWND> windows = DiagramWindows();
     ASSERT_EQ(windows.size(), 1u);
     EXPECT_EQ(WindowTextOf(windows[0]), L"Diagramm-Fenster");
-    CEmptyDiagramWindow* diagram = dynamic_cast<CEmptyDiagramWindow*>(ObjectFromWindow(windows[0]));
-    ASSERT_NE(diagram, nullptr);
-    EXPECT_EQ(diagram->files, files) << "the new window received the drop as it came";
+    EXPECT_EQ(DiagramFiles(windows[0]), files) << "the new window took all three, in order";
 }
 
 TEST_F(MainFrame, TheCommandLineFileOpensInANewDiagramWindow) {
+    const std::wstring plain = SampleMeasurement(L"run1.kxm");
+    const std::wstring spaced = SampleMeasurement(L"mit Leerzeichen\\run 2.kxm");
     const struct {
-        const char* commandLine;
-        const wchar_t* path;
+        std::string commandLine;
+        std::wstring path;
     } cases[] = {
-        {"Z:\\data\\run1.kxm", L"Z:\\data\\run1.kxm"},
-        {"\"Z:\\mit Leerzeichen\\run 2.kxm\"", L"Z:\\mit Leerzeichen\\run 2.kxm"},
+        {std::string(plain.begin(), plain.end()), plain},
+        {"\"" + std::string(spaced.begin(), spaced.end()) + "\"", spaced},  // as the shell passes it
     };
     for (const auto& c : cases) {
         theApp().commandLine = c.commandLine;
         SendMessageW(window, kOpenCommandLineFile, 0, 0);
-        HWND newest = frame->ActiveChild();
-        CEmptyDiagramWindow* diagram = dynamic_cast<CEmptyDiagramWindow*>(ObjectFromWindow(newest));
-        ASSERT_NE(diagram, nullptr) << c.commandLine;
-        EXPECT_EQ(diagram->files, std::vector<std::wstring>{c.path});
+        EXPECT_EQ(DiagramFiles(frame->ActiveChild()), std::vector<std::wstring>{c.path}) << c.commandLine;
     }
     EXPECT_EQ(DiagramWindows().size(), 2u);
+    // the axis lists show the new diagram's view: power over engine speed
+    EXPECT_EQ(WindowTextOf(ToolControl(ID_AXIS_X)), L"Drehzahl [U/min]");
+    EXPECT_EQ(WindowTextOf(ToolControl(ID_AXIS_Y)), L"Leistung [PS]");
     theApp().commandLine.clear();
 }
 
 TEST(MainFrameStart, ACommandLineRequestsItsFileOnceTheLoopRuns) {
     ResetSettings();
-    theApp().commandLine = "Z:\\data\\run1.kxm";
+    const std::wstring path = SampleMeasurement(L"run1.kxm");
+    theApp().commandLine = std::string(path.begin(), path.end());
     CMyFrame* frame = theApp().CreateMainFrame(new CMyFrame);
     ASSERT_NE(frame, nullptr);
     HWND window = frame->hwnd;
     MSG request{};
     EXPECT_TRUE(PeekMessageW(&request, window, kOpenCommandLineFile, kOpenCommandLineFile, PM_NOREMOVE));
     PumpMessages();
-    EXPECT_NE(frame->ActiveChild(), nullptr);
+    EXPECT_EQ(DiagramFiles(frame->ActiveChild()), std::vector<std::wstring>{path});
     DestroyWindow(window);
     PumpMessages();
     theApp().commandLine.clear();

@@ -92,6 +92,46 @@ TEST(Program, OpensTheCommandLineFileInADiagramWindow) {
     Quit(run);
 }
 
+TEST(Program, AnOldMeasurementFileIsAnnouncedBeforeItIsShown) {
+    KaltrenoxProcess run(L"oldfile");
+    std::wstring old = SampleFile();
+    old.replace(old.rfind(L"runup"), 5, L"v10");
+    ASSERT_TRUE(run.Start(old));
+    HWND notice = nullptr;
+    ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] { return (notice = run.Dialog(L"Update-Info")) != nullptr; }, 10000));
+    EXPECT_EQ(GetWindow(notice, GW_OWNER), nullptr) << "a box of its own";
+    bool text = false;
+    for (HWND child = GetWindow(notice, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (KaltrenoxProcess::Text(child) == L"Alte Meßwertdatei. Wellenumfang wird neu gesetzt.") text = true;
+    EXPECT_TRUE(text);
+    PostMessageW(notice, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] { return run.DiagramWindows().size() == 1; }, 10000));
+    // the short run coasts down too briefly for the loss point: the diagram says so
+    HWND warning = nullptr;
+    ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] { return (warning = run.Dialog(old)) != nullptr; }, 10000));
+    PostMessageW(warning, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] { return !IsWindow(warning); }, 10000));
+
+    // the upgraded file counts as changed: ending asks first, and Abbruch
+    // keeps the program running
+    const struct {
+        int answer;
+        bool ends;
+    } answers[] = {{IDCANCEL, false}, {IDNO, true}};
+    for (const auto& a : answers) {
+        run.PostCommand(ID_APP_EXIT);
+        HWND question = nullptr;
+        ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] { return (question = run.Dialog(old)) != nullptr; }, 10000));
+        bool asks = false;
+        for (HWND child = GetWindow(question, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (KaltrenoxProcess::Text(child) == L"Änderungen speichern?") asks = true;
+        EXPECT_TRUE(asks);
+        PostMessageW(question, WM_COMMAND, a.answer, 0);
+        ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] { return !IsWindow(question); }, 10000));
+        EXPECT_EQ(run.WaitForExit(a.ends ? 15000 : 500), a.ends) << "answer " << a.answer;
+    }
+}
+
 TEST(Program, HardwareDialogValuesReachTheIniFile) {
     KaltrenoxProcess run(L"hardware");
     run.SetIni(L"Mechanics", L"Wheel", L"0.333333333");
@@ -133,6 +173,7 @@ TEST(Program, MainWindowScreenshot) {
     ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] { return run.DiagramWindows().size() == 1; }, 10000));
     ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] { return run.AboutBox() == nullptr; }, 15000));
     SetWindowPos(run.frame, HWND_TOP, 40, 30, 1024, 720, 0);
+    SendMessageW(run.MdiClient(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(run.DiagramWindows()[0]), 0);
     run.Settle();
     HWND measure = GetDlgItem(run.ToolBar(), ID_MEASURE);
     SendMessageW(measure, WM_SETCURSOR, reinterpret_cast<WPARAM>(measure), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
