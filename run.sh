@@ -19,8 +19,12 @@ kx_build
 
 port=${KX_COM_PORT:-5}
 bin=$KX_WINDOWS/bin
-sample=$KX_TOP/core/tests/data/runup.kxm
-mkdir -p "$KX_BUILD/screenshots"
+mkdir -p "$KX_BUILD/screenshots" "$KX_BUILD/run"
+
+# A sample run recorded by the simulator, as Kaltrenox itself would have
+# stored it (always the same run: the simulator is seeded).
+sample=$KX_BUILD/run/Beispiel.kxm
+"$KX_NATIVE/bin/dynosim" --write-kxm "$sample" --seed 1 --period 11 --quiet  # run-up and coast-down
 
 headless=1
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
@@ -40,16 +44,13 @@ else
     kx_start_wine
 fi
 
-# The simulated controller on COM$port, when this build has it.
-if [ -x scripts/serial-port.sh ] && [ -x "$KX_NATIVE/bin/dynosim" ]; then
-    scripts/serial-port.sh sim "$port"
-    trap 'scripts/serial-port.sh stop "$port" >/dev/null 2>&1 || true' EXIT
-else
-    kx_log "no controller simulator in this build yet: COM$port stays silent"
-fi
+# The simulated controller on COM$port, stopped again when the script ends.
+scripts/serial-port.sh sim "$port" --quiet
+trap 'scripts/serial-port.sh stop "$port" >/dev/null 2>&1 || true' EXIT
 
-# A fresh configuration: defaults, the simulated port.
-printf '[Hardware]\r\nComPort=%s\r\n' "$port" >"$bin/KALTRNX.INI"
+# A fresh configuration: defaults, the simulated port, and the weather
+# calibration that turns the simulated sensors' raw bytes into mbar.
+printf '[Hardware]\r\nComPort=%s\r\n[Weather]\r\nPressure1=-300\r\nPressure2=2\r\n' "$port" >"$bin/KALTRNX.INI"
 
 sample_path="Z:$(echo "$sample" | tr / '\\')"
 kx_log "starting Kaltrenox: $bin/kaltrenox.exe $sample_path (COM$port)"

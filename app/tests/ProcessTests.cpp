@@ -61,6 +61,58 @@ TEST(Program, StartsBehindItsAboutBoxAndWritesTheSettingsBackAtTheEnd) {
     EXPECT_EQ(run.Ini(L"Mechanics", L"Wheel"), L"1.25");
 }
 
+namespace {
+
+// The line speed of COM `port` as the driver has it (0: no such port).
+DWORD LineSpeed(int port) {
+    std::wstring name = L"\\\\.\\COM" + std::to_wstring(port);
+    HANDLE line = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (line == INVALID_HANDLE_VALUE) return 0;
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    DWORD speed = GetCommState(line, &dcb) ? dcb.BaudRate : 0;
+    CloseHandle(line);
+    return speed;
+}
+
+bool SetLineSpeed(int port, DWORD speed) {
+    std::wstring name = L"\\\\.\\COM" + std::to_wstring(port);
+    HANDLE line = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (line == INVALID_HANDLE_VALUE) return false;
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    bool done = GetCommState(line, &dcb);
+    dcb.BaudRate = speed;
+    done = done && SetCommState(line, &dcb);
+    CloseHandle(line);
+    return done;
+}
+
+}  // namespace
+
+// The controller's line is opened at start-up on Hardware/ComPort and set to
+// 9600 baud: a line left at 2400 baud by someone else is found at 9600 while
+// the program runs, and only the configured one.
+TEST(Program, OpensTheControllerLineOfItsSettingsAtStart) {
+    const char* port = getenv("KX_CONTROLLER_PORT");
+    const char* missing = getenv("KX_MISSING_PORT");
+    if (!port || !missing) GTEST_SKIP() << "needs the pseudo-terminal of app_process_wine_test.sh";
+    const struct {
+        const char* comPort;
+        DWORD speed;
+    } runs[] = {{port, 9600}, {missing, 2400}};
+    KaltrenoxProcess run(L"serial");
+    for (const auto& r : runs) {
+        SCOPED_TRACE(::testing::Message() << "Hardware/ComPort " << r.comPort);
+        ASSERT_TRUE(SetLineSpeed(atoi(port), 2400));
+        ASSERT_EQ(LineSpeed(atoi(port)), 2400u);
+        run.SetIni(L"Hardware", L"ComPort", Widen(r.comPort));
+        ASSERT_TRUE(run.Start()) << "a missing port does not stop the start";
+        EXPECT_EQ(LineSpeed(atoi(port)), r.speed);
+        Quit(run);
+    }
+}
+
 TEST(Program, ReopensMinimisedOrMaximisedAsItWasLeft) {
     KaltrenoxProcess run(L"cmdshow");
     const struct {
