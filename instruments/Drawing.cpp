@@ -114,6 +114,21 @@ void DrawBitmap(BitmapHolder& holder, HDC target, int x, int y, int width, int h
     SelectObject(target, oldBrush);
 }
 
+void DrawBitmapResource(const wchar_t* name, HDC target, int x, int y, int width, int height, int alpha) {
+    std::unique_ptr<BitmapHolder> picture = LoadBitmapHolder(name);
+    if (picture) DrawBitmap(*picture, target, x, y, width, height, alpha);
+}
+
+void DrawTwoToneText(HDC dc, const wchar_t* text, RECT rect, COLORREF first, int dx, int dy, COLORREF second) {
+    const UINT format = DT_SINGLELINE | DT_CENTER | DT_VCENTER;
+    const COLORREF previous = SetTextColor(dc, first);
+    DrawTextW(dc, text, -1, &rect, format);
+    OffsetRect(&rect, dx, dy);
+    SetTextColor(dc, second);
+    DrawTextW(dc, text, -1, &rect, format);
+    SetTextColor(dc, previous);
+}
+
 void DrawSunkenFrame(RECT& rect, HDC dc, int corner) {
     InflateRect(&rect, -1, -1);
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(HOLLOW_BRUSH));

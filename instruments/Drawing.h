@@ -72,6 +72,14 @@ std::unique_ptr<BitmapHolder> LoadBitmapHolder(const wchar_t* resourceName);
 // over the bitmap's per-pixel alpha.
 void DrawBitmap(BitmapHolder& holder, HDC target, int x, int y, int width, int height, int alpha);
 
+// The bitmap resource `name` drawn with DrawBitmap; nothing when it is missing.
+void DrawBitmapResource(const wchar_t* name, HDC target, int x, int y, int width, int height, int alpha);
+
+// Single-line text centred in `rect` in `first`, then once more moved by
+// (dx, dy) in `second`: a shadowed or embossed label. The text colour is
+// restored afterwards.
+void DrawTwoToneText(HDC dc, const wchar_t* text, RECT rect, COLORREF first, int dx, int dy, COLORREF second);
+
 // Etched frame: shrinks `rect` by 1 on each side, then a white rounded
 // rectangle and a grey one 1 pixel up and left (corner diameter `corner`).
 void DrawSunkenFrame(RECT& rect, HDC dc, int corner);

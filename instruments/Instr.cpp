@@ -1,5 +1,6 @@
 #include "Instr.h"
 
+#include "DialGeometry.h"
 #include "RoundScale.h"
 
 namespace {
@@ -72,6 +73,16 @@ void CInstr::RenderBackground() {
         DrawBackground(memory);
     }
     ReleaseDC(hwnd, windowDc);
+}
+
+std::wstring CInstr::Caption() const {
+    wchar_t text[32] = {};
+    if (hwnd) GetWindowTextW(hwnd, text, 32);
+    return text;
+}
+
+std::wstring CInstr::ValueText() const {
+    return FormatValueText(Caption(), value);
 }
 
 void CInstr::PaintComposed(CDC* dc, const std::function<void(CDC& frame)>& drawMovingParts) {

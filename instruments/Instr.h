@@ -7,10 +7,21 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "Drawing.h"
 #include "MemDC.h"
 #include "Wnd.h"
+
+// One labelled mark of a dial scale: the value, its dot and the rectangle
+// its label is centred in.
+struct ScaleMark {
+    int32_t value = 0;
+    POINT dot{};
+    RECT label{};
+    std::wstring text;
+};
 
 class CInstr : public CWnd {
 public:
@@ -27,6 +38,11 @@ public:
     // Fills the background with the parent's static-control brush and draws
     // DrawBackground into it.
     void RenderBackground();
+
+    // The window text (at most 31 characters): caption or value format.
+    std::wstring Caption() const;
+    // The caption used as format with the value as its integer argument.
+    std::wstring ValueText() const;
 
     int32_t maximum = 0;
     int32_t minimum = 0;

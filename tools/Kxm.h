@@ -11,6 +11,7 @@ int runInfo(const Args& args);
 int runConvert(const Args& args);
 int runEval(const Args& args);
 int runExport(const Args& args);
+int runDecode(const Args& args);
 
 // Shared by the subcommands.
 int usageError(const char* usage);               // prints usage on stderr, returns 2

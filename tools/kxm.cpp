@@ -27,6 +27,10 @@ const Command kCommands[] = {
     {"export", runExport,
      "kxm export FILE [OPTIONEN] [--csv] [--de]\n"
      "                                   eine Zeile je Auswertepunkt (Tabulator; CSV; --de: Semikolon, Dezimalkomma)"},
+    {"decode", runDecode,
+     "kxm decode [FILE|-] [--device N] [--state idle|waiting|recording] [--pulse-count N]\n"
+     "             [--relation N] [--weather-auto 0|1] [--wheel M]\n"
+     "                                   Mitschnitt der Steuerung dekodieren, ein JSON-Objekt je Rahmen"},
 };
 
 int usage() {

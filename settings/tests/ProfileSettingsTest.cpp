@@ -40,7 +40,9 @@ TEST(ProfileSettings, FreshStartWritesEveryRowWithItsDefault) {
     EXPECT_EQ(readRaw(ini, L"Supervisor", L"WindowTitle"), L"Kaltrenox");
     // every keyed row is in the file
     for (const SettingDescriptor* row = settingDescriptors(); row->kind != SettingKind::End; ++row)
-        if (row->key) EXPECT_NE(readRaw(ini, row->section, row->key), L"<missing>") << row->section << L"/" << row->key;
+        if (row->key) {
+            EXPECT_NE(readRaw(ini, row->section, row->key), L"<missing>") << row->section << L"/" << row->key;
+        }
     DeleteFileW(ini.c_str());
 }
 

@@ -1,0 +1,85 @@
+#include "SerialLink.h"
+
+#include <windows.h>
+
+namespace {
+
+// Queue sizes asked of the driver; the measurement dialog polls every
+// 100 ms, far less than 1000 bytes arrive at 9600 baud in that time.
+constexpr DWORD kInputQueue = 1000;
+constexpr DWORD kOutputQueue = 1000;
+
+// A read returns at once with what is queued, or waits at most 5 ms for one
+// byte; a write of n bytes gets 10 + 2n ms.
+constexpr COMMTIMEOUTS kTimeouts = {MAXDWORD, MAXDWORD, 5, 2, 10};
+
+HANDLE asHandle(void* handle) { return static_cast<HANDLE>(handle); }
+
+}  // namespace
+
+std::wstring SerialLink::deviceName(int16_t port) {
+    wchar_t name[32];
+    wsprintfW(name, L"\\\\.\\COM%d", static_cast<int>(port));
+    return name;
+}
+
+bool SerialLink::isOpen() const { return asHandle(handle_) != INVALID_HANDLE_VALUE; }
+
+void SerialLink::open(int16_t port) {
+    close();
+    const std::wstring name = deviceName(port);
+    HANDLE handle = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return;
+
+    bool configured = SetupComm(handle, kInputQueue, kOutputQueue);
+    DCB dcb = {};
+    dcb.DCBlength = sizeof dcb;
+    configured = configured && GetCommState(handle, &dcb);
+    if (configured) {
+        // flow control and the special characters stay as the driver has them
+        dcb.BaudRate = 9600;
+        dcb.ByteSize = 8;
+        dcb.Parity = NOPARITY;
+        dcb.StopBits = ONESTOPBIT;
+        configured = SetCommState(handle, &dcb);
+    }
+    COMMTIMEOUTS timeouts = kTimeouts;
+    configured = configured && SetCommTimeouts(handle, &timeouts);
+    if (!configured) {
+        CloseHandle(handle);
+        return;
+    }
+    handle_ = handle;
+}
+
+void SerialLink::close() {
+    if (!isOpen()) return;
+    CloseHandle(asHandle(handle_));
+    handle_ = INVALID_HANDLE_VALUE;
+}
+
+bool SerialLink::writeByte(uint8_t byte) {
+    if (!isOpen()) return false;
+    DWORD written = 0;
+    return WriteFile(asHandle(handle_), &byte, 1, &written, nullptr) && written == 1;
+}
+
+void SerialLink::drain(ByteConsumer& consumer) {
+    if (!isOpen()) return;
+    for (;;) {
+        // a framing, overrun or parity error ends this drain; clearing the
+        // flags lets the next one read on, and the decoder resynchronises
+        DWORD errors = 0;
+        if (!ClearCommError(asHandle(handle_), &errors, nullptr) || errors != 0) return;
+        uint8_t byte = 0;
+        DWORD got = 0;
+        if (!ReadFile(asHandle(handle_), &byte, 1, &got, nullptr) || got == 0) return;
+        receiveDeadline_ = GetTickCount() + 1000;
+        consumer.feedByte(byte);
+    }
+}
+
+SerialLink& theSerialLink() {
+    static SerialLink link;
+    return link;
+}

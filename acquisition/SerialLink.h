@@ -1,0 +1,55 @@
+#pragma once
+// The one serial connection to the dynamometer controller (Windows build).
+// Opened at start-up, closed and reopened after the Options dialog, closed
+// at exit. It knows nothing of frames: it writes single command bytes and,
+// when the measurement dialog's timer asks, drains every waiting byte into
+// the decoder. There is no reader thread.
+//
+// A port that does not exist, is held by another program or refuses the
+// configuration leaves the link not open, silently: it then delivers no
+// bytes and drops what is written to it.
+#include <cstdint>
+#include <string>
+
+#include "ControllerProtocol.h"
+
+class SerialLink : public CommandWriter {
+public:
+    SerialLink() = default;
+    ~SerialLink() override { close(); }
+    SerialLink(const SerialLink&) = delete;
+    SerialLink& operator=(const SerialLink&) = delete;
+
+    // Opens COM port `port` (Hardware/ComPort) at 9600 baud, 8N1, without
+    // sharing; closes the link first if it is open.
+    void open(int16_t port);
+    // Closes the port if it is open; does nothing otherwise.
+    void close();
+    bool isOpen() const;
+
+    // Writes exactly one byte synchronously; false when it failed or timed out.
+    bool writeByte(uint8_t byte) override;
+
+    // Hands every waiting byte to the consumer in arrival order. Stops at the
+    // first empty read (at most 5 ms) or at a line error, whose flags are
+    // cleared so that the next call goes on with the queued bytes.
+    void drain(ByteConsumer& consumer);
+
+    // GetTickCount() + 1000 at the last received byte; the measurement dialog
+    // sets it when it opens and lights its "Übertragung" lamp once it passes.
+    uint32_t receiveDeadline() const { return receiveDeadline_; }
+    void setReceiveDeadline(uint32_t ticks) { receiveDeadline_ = ticks; }
+
+    // The Win32 device namespace name of a port: "\\.\COM12".
+    static std::wstring deviceName(int16_t port);
+
+    // The port's Win32 handle (a HANDLE), for diagnostics and tests.
+    void* nativeHandle() const { return handle_; }
+
+private:
+    void* handle_ = reinterpret_cast<void*>(static_cast<intptr_t>(-1));  // INVALID_HANDLE_VALUE
+    uint32_t receiveDeadline_ = 0;
+};
+
+// The program-wide link.
+SerialLink& theSerialLink();

@@ -1,0 +1,553 @@
+#include "Diag.h"
+
+
+#include <algorithm>
+
+#include "AxisLayout.h"
+#include "CommonDialogs.h"
+#include "DC.h"
+#include "DiagPage.h"
+#include "DiagWnd.h"
+#include "DiagramHooks.h"
+#include "Frame.h"
+#include "FrameworkState.h"
+#include "MeasurementFile.h"
+#include "Settings.h"
+#include "TextBuffers.h"
+#include "resource.h"
+
+static_assert(sizeof(IntPoint) == sizeof(POINT), "curve points go to Polyline as they are");
+
+namespace {
+
+constexpr int kSaveFailedText = 40070;  // "Die Datei konnte nicht gespeichert werden."
+constexpr UINT kDroppedNameLength = 256;
+constexpr int kMinimumBand = 10;  // pixels; a band must be larger both ways to zoom
+
+// Client coordinates of a mouse message; negative while the mouse is captured
+// and outside the window.
+POINT PointerOf(LPARAM lParam) {
+    return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+RECT ToRect(const IntRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// The diagram window (the MDI child) owns the message boxes of its diagram.
+HWND OwnerOf(HWND diagram) {
+    HWND parent = GetParent(diagram);
+    return parent ? parent : diagram;
+}
+
+class WaitCursor {
+public:
+    WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(previous_); }
+
+private:
+    HCURSOR previous_;
+};
+
+// A line drawing through points given in tenths of a millimetre relative to
+// (x0, y0), with a solid black pen of the given width.
+struct Stroke {
+    int width;  // tenths of a millimetre
+    int count;
+    int points[3][2];
+};
+
+void DrawStroke(HDC dc, int x0, int y0, const Stroke& s) {
+    GdiSelection pen = SelectPen(dc, PS_SOLID, MmX(s.width), RGB(0, 0, 0));
+    MoveToEx(dc, x0 + MmX(s.points[0][0]), y0 + MmY(s.points[0][1]), nullptr);
+    for (int k = 1; k < s.count; ++k) LineTo(dc, x0 + MmX(s.points[k][0]), y0 + MmY(s.points[k][1]));
+}
+
+// The printed "FETT" (rich: nozzle and wide fan) and "MAGER" (lean: nozzle
+// and thin jet) pictograms, relative to the panel's left edge and its top
+// or bottom edge.
+const Stroke kRichStrokes[] = {
+    {8, 3, {{-100, 0}, {-80, 0}, {-70, 10}}},   {8, 3, {{-100, 30}, {-80, 30}, {-70, 20}}},
+    {4, 2, {{-60, 15}, {-40, 15}}},             {4, 2, {{-60, 15}, {-40, 30}}},
+    {4, 2, {{-60, 15}, {-40, 0}}},
+};
+const Stroke kLeanStrokes[] = {
+    {8, 3, {{-100, 0}, {-80, 0}, {-70, -10}}},  {8, 3, {{-100, -30}, {-80, -30}, {-70, -20}}},
+    {2, 2, {{-60, -15}, {-40, -15}}},
+};
+
+}  // namespace
+
+void SetStatusText(const std::wstring& text) {
+    CFrame* frame = dynamic_cast<CFrame*>(theFramework().mainWindow);
+    if (frame && frame->statusBar) SetWindowTextW(frame->statusBar, text.c_str());
+}
+
+void SendToFrame(UINT message, WPARAM wParam, LPARAM lParam) {
+    CWnd* frame = theFramework().mainWindow;
+    if (frame && frame->hwnd) SendMessageW(frame->hwnd, message, wParam, lParam);
+}
+
+CDiag::CDiag(const EvaluationOptions& options) : d(options) {}
+
+// ---- messages ----------------------------------------------------------------
+
+LRESULT CDiag::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_MOUSEMOVE:   return OnMouseMove(wParam, lParam);
+    case WM_LBUTTONDOWN: return OnLButtonDown(wParam, lParam);
+    case WM_LBUTTONUP:   return OnLButtonUp(wParam, lParam);
+    case WM_SETCURSOR:   return OnSetCursor(message, wParam, lParam);
+    case WM_DROPFILES:   return OnDropFiles(reinterpret_cast<HDROP>(wParam));
+    case WM_MDIACTIVATE:
+        if (reinterpret_cast<HWND>(lParam) == GetParent(hwnd)) ReportView();
+        break;
+    case WM_DESTROY:
+        if (d.dragging) {
+            ClipCursor(nullptr);
+            ReleaseCapture();
+        }
+        d.ReleaseAll();
+        break;
+    }
+    return CWnd::WndProc(message, wParam, lParam);
+}
+
+int CDiag::OnCommand(UINT message, WPARAM wParam, LPARAM lParam) {
+    const int id = LOWORD(wParam);
+    int32_t x = 0, y = 0;
+    if (QuickView(id, theSettings().graphPowerUnit, x, y)) {
+        SetQuantities(x, y);
+        return 1;
+    }
+    switch (id) {
+    case ID_FILE_ADD:        OnAddCommand(); return 1;
+    case ID_FILE_PRINT:      PrintDiagram(*this); return 1;
+    case ID_VIEW_PAGE:       SetPageView(!d.pageView); return 1;
+    case ID_ZOOM_ALL:        OnZoomAll(); return 1;
+    case ID_EDIT_DATA:       OnEditData(); return 1;
+    case ID_CORRECTION:      OnCorrection(); return 1;
+    case ID_LAMBDA_CURVE:    OnLambdaCommand(); return 1;
+    case ID_AXIS_X:
+    case ID_AXIS_Y:
+        OnAxisList(id, HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return CWnd::OnCommand(message, wParam, lParam);
+    default:
+        return CWnd::OnCommand(message, wParam, lParam);
+    }
+}
+
+LRESULT CDiag::OnSetCursor(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (cursorHandle) SetCursor(cursorHandle);
+    return DefaultProc(message, wParam, lParam);
+}
+
+RECT CDiag::ReferenceArea(bool torque) {
+    RECT area{};
+    if (d.pageView) {
+        GetClientRect(hwnd, &area);
+        return area;
+    }
+    if (d.IsCombinedView() && (torque || d.torqueAxis)) d.UseTorqueAxis();
+    return ToRect(d.plot);
+}
+
+LRESULT CDiag::OnMouseMove(WPARAM wParam, LPARAM lParam) {
+    if (d.count == 0) return 0;
+    const POINT pointer = PointerOf(lParam);
+    const bool ctrl = (wParam & MK_CONTROL) != 0;
+    const RECT area = ReferenceArea(ctrl);
+    if (PtInRect(&area, pointer)) {
+        cursorHandle = LoadCursorW(nullptr, IDC_CROSS);
+        if (d.dragging) InvertBand();
+        d.dragRect.right = pointer.x;
+        d.dragRect.bottom = pointer.y;
+        if (d.pageView) {
+            RECT parent{};
+            GetClientRect(GetParent(hwnd), &parent);
+            d.dragRect = PageBand({d.dragRect.left, d.dragRect.top}, {pointer.x, pointer.y}, parent.right, parent.bottom);
+        }
+        if (d.dragging) InvertBand();
+        if (!d.pageView) SetStatusText(d.Readout(ctrl || d.torqueAxis));
+    } else {
+        cursorHandle = LoadCursorW(nullptr, IDC_ARROW);
+        SetStatusText(OutsideReadout({area.left, area.top, area.right, area.bottom}, {pointer.x, pointer.y}));
+    }
+    d.UsePrimaryAxis();
+    return 0;
+}
+
+LRESULT CDiag::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
+    if (d.count == 0) return 0;
+    const POINT pointer = PointerOf(lParam);
+    const bool ctrl = (wParam & MK_CONTROL) != 0;
+    if (d.IsCombinedView() && ctrl) {
+        d.UseTorqueAxis();
+        d.torqueAxis = 1;
+    }
+    RECT area = ReferenceArea(ctrl);
+    if (PtInRect(&area, pointer)) {
+        d.dragRect = {pointer.x, pointer.y, pointer.x, pointer.y};
+        SetCapture(hwnd);
+        // while the band is drawn the pointer stays inside the area it zooms
+        MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&area), 2);
+        ClipCursor(&area);
+        d.dragging = 1;
+        InvertBand();
+    }
+    d.UsePrimaryAxis();
+    return 0;
+}
+
+LRESULT CDiag::OnLButtonUp(WPARAM, LPARAM) {
+    if (d.count == 0) return 0;
+    if (d.dragging) {
+        // take the band off the screen: a band too small to zoom would stay
+        InvertBand();
+        d.dragRect = normalised(d.dragRect);
+        d.dragging = 0;
+        ClipCursor(nullptr);
+        ReleaseCapture();
+        if (d.pageView)
+            PageZoom();
+        else if (d.FinishZoom(d.dragRect))
+            InvalidateRect(hwnd, nullptr, TRUE);
+    }
+    d.UsePrimaryAxis();
+    d.torqueAxis = 0;
+    return 0;
+}
+
+void CDiag::InvertBand() {
+    HDC dc = GetDC(hwnd);
+    const int previousMode = SetROP2(dc, R2_NOT);
+    HGDIOBJ previousPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+    HGDIOBJ previousBrush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
+    const IntRect r = normalised(d.dragRect);
+    Rectangle(dc, r.left, r.top, r.right, r.bottom);
+    SelectObject(dc, previousBrush);
+    SelectObject(dc, previousPen);
+    SetROP2(dc, previousMode);
+    ReleaseDC(hwnd, dc);
+}
+
+// The banded part of the page preview is made to fill the diagram window.
+void CDiag::PageZoom() {
+    const IntRect band = d.dragRect;
+    if (band.width() <= kMinimumBand || band.height() <= kMinimumBand) return;
+    RECT client{}, parent{};
+    GetClientRect(hwnd, &client);
+    GetClientRect(GetParent(hwnd), &parent);
+    d.pagePlacement = PagePlacementForBand({client.right, client.bottom}, {parent.right, parent.bottom}, band);
+    PlaceDiagram(*this);
+}
+
+LRESULT CDiag::OnDropFiles(HDROP drop) {
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT k = 0; k < count; ++k) {
+        wchar_t name[kDroppedNameLength + 1] = {};
+        DragQueryFileW(drop, k, name, kDroppedNameLength + 1);
+        if (IsFull()) break;
+        AddFile(name);
+    }
+    DragFinish(drop);
+    return 0;
+}
+
+// ---- commands ----------------------------------------------------------------
+
+void CDiag::ComputeRanges() {
+    {
+        WaitCursor wait;
+        d.ComputeRanges();
+    }
+    if (hwnd) InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void CDiag::SetQuantities(int32_t x, int32_t y) {
+    d.xQuantity = x;
+    d.yQuantity = y;
+    ComputeRanges();
+    SendToFrame(kFrameAxisLists, 0, MAKELPARAM(x, y));
+}
+
+bool CDiag::IsFull() {
+    if (!d.IsFull()) return false;
+    MessageBoxW(OwnerOf(hwnd), LoadText(IDS_DIAGRAM_FULL), LoadText(IDS_ERROR), MB_OK | MB_ICONERROR);
+    return true;
+}
+
+bool CDiag::AddFile(const std::wstring& path) {
+    AddResult result;
+    {
+        WaitCursor wait;
+        result = d.AddFile(path);
+    }
+    switch (result) {
+    case AddResult::Full:
+        IsFull();
+        return false;
+    case AddResult::BadFormat:
+        MessageBoxW(OwnerOf(hwnd), LoadText(IDS_WRONG_FORMAT), LoadText(IDS_ERROR), MB_OK | MB_ICONERROR);
+        return false;
+    case AddResult::NoLossPoint:
+        InvalidateRect(hwnd, nullptr, TRUE);
+        MessageBoxW(OwnerOf(hwnd), LoadText(IDS_NO_COASTDOWN), path.c_str(), MB_OK | MB_ICONERROR);
+        return true;
+    case AddResult::Added:
+        InvalidateRect(hwnd, nullptr, TRUE);
+        return true;
+    }
+    return false;
+}
+
+void CDiag::OnAddCommand() {
+    if (IsFull()) return;
+    const auto choose = theDiagramHooks().chooseMeasurementFile;
+    if (choose && choose(OwnerOf(hwnd), 1) == 1) AddFile(theSettings().desktopLastFile);
+}
+
+void CDiag::OnAxisList(int id, int code, HWND list) {
+    if (code != CBN_SELENDOK) return;
+    const LRESULT selected = SendMessageW(list, CB_GETCURSEL, 0, 0);
+    if (id == ID_AXIS_X && selected >= 0 && selected <= kQuantityDistance) {
+        d.xQuantity = int32_t(selected);
+        ComputeRanges();
+    } else if (id == ID_AXIS_Y && selected >= 0 && selected <= kQuantityPowerTorquePs) {
+        d.yQuantity = int32_t(selected);
+        ComputeRanges();
+    }
+}
+
+void CDiag::OnEditData() {
+    if (d.count == 0) return;
+    const auto edit = theDiagramHooks().editData;
+    if (edit && edit(OwnerOf(hwnd), d) == IDOK) {
+        d.ForgetEvaluations();
+        ComputeRanges();
+    }
+}
+
+void CDiag::OnCorrection() {
+    const auto correct = theDiagramHooks().correction;
+    if (correct && correct(OwnerOf(hwnd), d.options) == IDOK) {
+        d.ForgetEvaluations();
+        ComputeRanges();
+    }
+}
+
+void CDiag::OnLambdaCommand() {
+    d.lambdaShown = !d.lambdaShown;
+    SendToFrame(kFrameLambdaButton, d.lambdaShown, 0);
+    PlaceDiagram(*this);
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void CDiag::OnZoomAll() {
+    if (d.pageView) {
+        d.pagePlacement = {};
+        PlaceDiagram(*this);
+        return;
+    }
+    d.ZoomAll();
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void CDiag::SetPageView(int on) {
+    on = on ? 1 : 0;
+    if (on == d.pageView) return;
+    if (on && !PrinterDevNames()) {
+        CWnd* frame = theFramework().mainWindow;
+        if (!RunPrintDlg(PD_PRINTSETUP, frame ? frame->hwnd : nullptr, new CPrintDlg)) {
+            SendToFrame(kFramePageViewButton, 0, 0);
+            return;
+        }
+    }
+    d.pageView = on;
+    SendToFrame(kFramePageViewButton, on, 0);
+    PlaceDiagram(*this);
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void CDiag::ReportView() {
+    SendToFrame(kFramePageViewButton, d.pageView, 0);
+    SendToFrame(kFrameLambdaButton, d.lambdaShown, 0);
+    SendToFrame(kFrameAxisLists, 0, MAKELPARAM(d.xQuantity, d.yQuantity));
+}
+
+int CDiag::CanClose() {
+    for (int32_t i = 0; i < d.count; ++i) {
+        Measurement& m = *d.measurements[i];
+        if (!m.modified) continue;
+        const int answer =
+            MessageBoxW(OwnerOf(hwnd), LoadText(IDS_SAVE_CHANGES), m.fileName.c_str(), MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (answer == IDCANCEL) return 0;
+        // a failed save keeps the window open, so the changes are not lost
+        if (answer == IDYES && !writeMeasurement(m)) {
+            MessageBoxW(OwnerOf(hwnd), LoadText(kSaveFailedText), m.fileName.c_str(), MB_OK | MB_ICONERROR);
+            return 0;
+        }
+    }
+    return 1;
+}
+
+// ---- drawing -----------------------------------------------------------------
+
+int CDiag::Paint(CDC* dc) {
+    if (!dc) return 1;
+    const HCURSOR previousCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    RECT area{};
+    dc->GetRect(&area);
+    PageLayout(*this, *dc, area);
+    HDC h = dc->hdc;
+    const IntRect outer = d.LayoutMainPlot({area.left, area.top, area.right, area.bottom});
+    FontSelection font = CreateBoldFont(h, MmY(45), L"Arial");
+
+    DrawAxis(h, kAxisX);
+    if (d.IsCombinedView()) {
+        d.UseTorqueAxis();
+        DrawAxis(h, kAxisRight);
+        d.UsePrimaryAxis();
+    }
+    DrawAxis(h, kAxisLeft);
+    if (d.pageView)
+        DrawHeadline(h);
+    else
+        DrawLegend(h);
+    SetTextColor(h, RGB(0, 0, 0));
+
+    ClipToPlot(h);
+    const int32_t view = d.yQuantity;
+    if (d.IsCombinedView()) {
+        // view 7 draws its kW curves first, view 8 its torque curves first
+        const int32_t power = d.PrimaryQuantity();
+        const int32_t shown = d.CurveCount();
+        const int32_t order[2] = {view == kQuantityPowerTorqueKw ? power : int32_t(kQuantityTorque),
+                                  view == kQuantityPowerTorqueKw ? int32_t(kQuantityTorque) : power};
+        for (int32_t q : order) {
+            d.yQuantity = q;
+            if (q == kQuantityTorque)
+                d.UseTorqueAxis();
+            else
+                d.UsePrimaryAxis();
+            for (int32_t i = 0; i < shown; ++i) DrawCurve(h, i);
+        }
+        d.yQuantity = view;
+        d.UsePrimaryAxis();
+    } else {
+        for (int32_t i = 0; i < d.count; ++i) DrawCurve(h, i);
+    }
+    SetCursor(previousCursor);
+    SelectClipRgn(h, nullptr);
+
+    if (d.lambdaShown) DrawLambdaPanel(h, outer);
+    font.Release();
+    return 1;
+}
+
+void CDiag::DrawLegend(HDC h) {
+    SetBkMode(h, TRANSPARENT);
+    for (int32_t i = 0; i < d.count; ++i) {
+        SetTextColor(h, kCurveColours[i]);
+        const std::wstring& name = d.measurements[i]->fileName;
+        TextOutW(h, d.plot.left + MmX(50), d.plot.top + MmY(50 * i - 35), name.c_str(), int(name.size()));
+    }
+}
+
+void CDiag::DrawHeadline(HDC h) {
+    const Settings& s = theSettings();
+    FontSelection font = CreateBoldFont(h, MmY(s.fontHeight * 4 / 3), s.fontName.c_str());
+    RECT box{d.plot.left + MmX(50), d.plot.top - MmY(150), d.plot.right, d.plot.top};
+    DrawTextW(h, s.pageHeadline.c_str(), -1, &box, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOCLIP);
+}
+
+void CDiag::ClipToPlot(HDC h) {
+    // in device units, so that the clip also holds under the page mapping
+    POINT corners[2] = {{d.plot.left, d.plot.top}, {d.plot.right, d.plot.bottom}};
+    LPtoDP(h, corners, 2);
+    HRGN region = CreateRectRgn(std::min(corners[0].x, corners[1].x), std::min(corners[0].y, corners[1].y),
+                                std::max(corners[0].x, corners[1].x), std::max(corners[0].y, corners[1].y));
+    SelectClipRgn(h, region);
+    DeleteObject(region);
+}
+
+void CDiag::DrawCurve(HDC h, int i) {
+    IntPoint loss;
+    const bool mark = d.CurvePoints(i, points_, &loss);
+    // thousands of evaluation points fall on far fewer pixels; a point on the
+    // pixel of the one before adds nothing to the line
+    points_.erase(std::unique(points_.begin(), points_.end(),
+                              [](const IntPoint& a, const IntPoint& b) { return a.x == b.x && a.y == b.y; }),
+                  points_.end());
+    GdiSelection pen = SelectPen(h, PS_SOLID, MmX(2), kCurveColours[i]);
+    if (points_.size() >= 2) Polyline(h, reinterpret_cast<const POINT*>(points_.data()), int(points_.size()));
+    if (mark) Ellipse(h, loss.x - MmX(10), loss.y - MmY(10), loss.x + MmX(10), loss.y + MmY(10));
+}
+
+void CDiag::DrawAxis(HDC h, int kind) {
+    const AxisPicture a = LayoutAxis(d, kind);
+    if (a.lambdaDecorations) DrawLambdaDecorations(h);
+    if (!a.grid.empty()) {
+        // one dotted pen for all grid lines of the axis
+        GdiSelection dotted = SelectPen(h, PS_DOT, 0, a.gridColour);
+        for (const AxisSegment& g : a.grid) DrawLine(h, g.from.x, g.from.y, g.to.x, g.to.y);
+    }
+    for (const AxisSegment& m : a.marks) DrawLine(h, m.from.x, m.from.y, m.to.x, m.to.y);
+    // a label wider than its box runs over the box rather than losing digits
+    const UINT format = a.labelAlign == LabelAlign::CentreTop ? DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOCLIP
+                                                             : DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP;
+    for (const AxisLabel& l : a.labels) {
+        RECT box = ToRect(l.box);
+        DrawTextW(h, l.text.c_str(), int(l.text.size()), &box, format);
+    }
+    if (a.hasAxisLine) {
+        DrawLine(h, a.axisLine.from.x, a.axisLine.from.y, a.axisLine.to.x, a.axisLine.to.y);
+        const POINT arrow[3] = {{a.arrow[0].x, a.arrow[0].y}, {a.arrow[1].x, a.arrow[1].y}, {a.arrow[2].x, a.arrow[2].y}};
+        Polygon(h, arrow, 3);
+    }
+    if (a.hasTitle) {
+        const UINT previous = SetTextAlign(h, TA_TOP | (a.title.align == TitleAlign::Right ? TA_RIGHT : TA_LEFT));
+        TextOutW(h, a.title.anchor.x, a.title.anchor.y, a.title.text.c_str(), int(a.title.text.size()));
+        SetTextAlign(h, previous);
+    }
+}
+
+void CDiag::DrawLambdaPanel(HDC h, const IntRect& outer) {
+    // the main plot's area, ranges and axis tops stay for the mouse
+    const int32_t savedY = d.yQuantity;
+    const IntRect savedPlot = d.plot, savedView = d.view;
+    const int32_t savedFullTop = d.fullTop, savedTorqueTop = d.torqueTop;
+    d.yQuantity = kQuantityLambda;
+    d.LayoutPlot(outer, kLambdaPanel);
+    d.view.top = kLambdaTop;
+    d.view.bottom = kLambdaBottom;
+    DrawAxis(h, kAxisX);
+    DrawAxis(h, kAxisLeft);
+    ClipToPlot(h);
+    for (int32_t i = 0; i < d.count; ++i) DrawCurve(h, i);
+    d.view = savedView;
+    d.plot = savedPlot;
+    d.fullTop = savedFullTop;
+    d.torqueTop = savedTorqueTop;
+    d.yQuantity = savedY;
+    SelectClipRgn(h, nullptr);
+}
+
+void CDiag::DrawLambdaDecorations(HDC h) {
+    const int32_t left = d.plot.left, top = d.plot.top, bottom = d.plot.bottom;
+    if (thePrintFlags().printing) {
+        for (const Stroke& s : kRichStrokes) DrawStroke(h, left, top, s);
+        for (const Stroke& s : kLeanStrokes) DrawStroke(h, left, bottom, s);
+    } else {
+        if (!bitmapsLoaded_) {
+            // the pictures may be missing from a build without images; the
+            // panel is then drawn without them
+            rich_ = LoadBitmapHolder(L"FETT");
+            lean_ = LoadBitmapHolder(L"MAGER");
+            bitmapsLoaded_ = true;
+        }
+        if (rich_) DrawBitmap(*rich_, h, left - MmX(100), top, MmX(70), MmY(40), 0);
+        if (lean_) DrawBitmap(*lean_, h, left - MmX(100), bottom - MmY(20), MmX(70), MmY(40), 0);
+    }
+    GdiSelection red = SelectPen(h, PS_SOLID, MmX(4), RGB(255, 0, 0));
+    const int32_t y = top + (bottom - top) * (kLambdaReference - d.view.top) / (d.view.bottom - d.view.top);
+    DrawLine(h, left, y, d.plot.right, y);
+}

@@ -1,0 +1,86 @@
+#pragma once
+// CDiag: the chart window inside a diagram window. It plots one quantity
+// over another for up to seven measurements, reads values under the mouse
+// into the frame's status bar, zooms with a rubber band, switches views on
+// the quick-view keys and the axis lists, and asks before unsaved changes
+// are lost. Ranges, layout and mapping are those of its DiagramState.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DiagramState.h"
+#include "Drawing.h"
+#include "Wnd.h"
+
+// Private messages to the main frame: the axis lists (lParam: X in the low,
+// Y in the high word) and the two toggle buttons (wParam 0/1).
+constexpr UINT kFrameAxisLists = WM_USER + 1;    // 1025
+constexpr UINT kFramePageViewButton = WM_USER + 2;  // 1026
+constexpr UINT kFrameLambdaButton = WM_USER + 3;    // 1027
+
+class CDiag : public CWnd {
+public:
+    explicit CDiag(const EvaluationOptions& options);
+
+    int WantsStatusHelp() override { return 0; }
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    int OnCommand(UINT message, WPARAM wParam, LPARAM lParam) override;
+    int Paint(CDC* dc) override;
+    int CanClose() override;
+
+    // Ranges recomputed with the wait cursor, window repainted.
+    void ComputeRanges();
+    // Both quantities, the ranges, and the frame's axis lists told.
+    void SetQuantities(int32_t x, int32_t y);
+    // Loads one file; tells the user about a wrong file or a missing loss
+    // point. True when the measurement was added.
+    bool AddFile(const std::wstring& path);
+    // True (after message 40017) when seven measurements are shown.
+    bool IsFull();
+    // Page view on or off, the frame's button and the window's place with it.
+    void SetPageView(int on);
+    // The frame's axis lists and toggle buttons set to this diagram.
+    void ReportView();
+
+    void DrawAxis(HDC dc, int kind);
+    void DrawCurve(HDC dc, int i);
+
+    HCURSOR cursorHandle = nullptr;  // shown on the next cursor query
+    DiagramState d;                  // measurements, quantities, ranges, plot, flags
+
+private:
+    LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetCursor(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnDropFiles(HDROP drop);
+    void OnAddCommand();
+    void OnAxisList(int id, int code, HWND list);
+    void OnEditData();
+    void OnCorrection();
+    void OnLambdaCommand();
+    void OnZoomAll();
+
+    // The area the mouse works in, in client pixels: the whole window in page
+    // view, else the plot, with the torque axis selected when it is meant.
+    RECT ReferenceArea(bool torque);
+    void InvertBand();
+    void PageZoom();
+    void DrawLambdaPanel(HDC dc, const IntRect& outer);
+    void DrawLambdaDecorations(HDC dc);
+    void DrawHeadline(HDC dc);
+    void DrawLegend(HDC dc);
+    void ClipToPlot(HDC dc);
+
+    std::vector<IntPoint> points_;  // one curve at a time, reused
+    std::unique_ptr<BitmapHolder> rich_, lean_;
+    bool bitmapsLoaded_ = false;
+};
+
+// The main frame's status bar text, when there is a frame with a status bar.
+void SetStatusText(const std::wstring& text);
+// A private message to the main frame, when there is one.
+void SendToFrame(UINT message, WPARAM wParam, LPARAM lParam);

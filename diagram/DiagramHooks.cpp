@@ -1,0 +1,6 @@
+#include "DiagramHooks.h"
+
+DiagramHooks& theDiagramHooks() {
+    static DiagramHooks hooks;
+    return hooks;
+}

@@ -1,0 +1,159 @@
+#include "Gauge.h"
+
+#include <objidl.h>  // PROPID, left out by WIN32_LEAN_AND_MEAN
+#include <gdiplus.h>
+
+#include <cmath>
+#include <string>
+
+#include "DialGeometry.h"
+
+namespace {
+
+constexpr COLORREF kDotColour = RGB(255, 255, 127);
+constexpr COLORREF kLabelShadow = RGB(0, 0, 0);
+constexpr COLORREF kLabelColour = RGB(255, 255, 100);
+constexpr int kDotPen = 6;
+constexpr int kMaxMarks = 1000;  // a silly range must not hang the dialog
+
+// One stroke of the needle: a fresh pen in world units, deleted after use.
+struct NeedleStroke {
+    Gdiplus::ARGB colour;
+    float width;
+    bool triangleCaps;
+    int offset;  // both ends moved by (offset, offset)
+};
+
+// Light edge up and left, dark edge down and right, the red body, a yellow
+// core: the needle looks round under the glass.
+const NeedleStroke kNeedleStrokes[] = {
+    {0xFFFF7F7F, 7.0f, true, -1},
+    {0xFF320000, 7.0f, true, 1},
+    {0xFFF00000, 7.0f, true, 0},
+    {0xFFFFFF00, 3.0f, false, 0},
+};
+
+void DrawAntiAliasedNeedle(HDC dc, POINT tail, POINT tip) {
+    using namespace Gdiplus::DllExports;
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return;
+    Gdiplus::GpGraphics* graphics = nullptr;
+    if (GdipCreateFromHDC(dc, &graphics) == Gdiplus::Ok) {
+        GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeAntiAlias);
+        for (const NeedleStroke& stroke : kNeedleStrokes) {
+            Gdiplus::GpPen* pen = nullptr;
+            if (GdipCreatePen1(stroke.colour, stroke.width, Gdiplus::UnitWorld, &pen) != Gdiplus::Ok) continue;
+            if (stroke.triangleCaps) {
+                GdipSetPenStartCap(pen, Gdiplus::LineCapTriangle);
+                GdipSetPenEndCap(pen, Gdiplus::LineCapTriangle);
+            }
+            GdipDrawLineI(graphics, pen, tail.x + stroke.offset, tail.y + stroke.offset, tip.x + stroke.offset,
+                          tip.y + stroke.offset);
+            GdipDeletePen(pen);
+        }
+        GdipDeleteGraphics(graphics);
+    }
+    Gdiplus::GdiplusShutdown(token);
+}
+
+// The dial pictures cover the client area and 25 pixels around it.
+void DrawDialPicture(const wchar_t* name, HDC dc, const RECT& client, int alpha) {
+    DrawBitmapResource(name, dc, client.left - kDialPictureMargin, client.top - kDialPictureMargin,
+                       client.right + 2 * kDialPictureMargin, client.bottom + 2 * kDialPictureMargin, alpha);
+}
+
+}  // namespace
+
+double CGauge::AngleOf(int32_t v) const {
+    return RoundDialAngle(v, minimum, maximum);
+}
+
+std::vector<ScaleMark> CGauge::ScaleMarks(HDC dc, const RECT& client) const {
+    std::vector<ScaleMark> marks;
+    RECT r = client;
+    InflateRect(&r, -10, -10);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
+    const int64_t increment = step > 0 ? step : 1;
+    for (int64_t v = minimum; v <= maximum && marks.size() < kMaxMarks; v += increment) {
+        ScaleMark mark;
+        mark.value = static_cast<int32_t>(v);
+        const double angle = AngleOf(mark.value);
+        const double a = -std::sin(angle), b = std::cos(angle);
+        mark.dot = {static_cast<LONG>(w * a / 2.2 + cx), static_cast<LONG>(h * b / 2.2 + cy)};
+        mark.text = std::to_wstring(mark.value);
+        RECT measured{};
+        DrawTextW(dc, mark.text.c_str(), -1, &measured, DT_SINGLELINE | DT_CALCRECT);
+        const int tw = measured.right - measured.left, th = measured.bottom - measured.top;
+        const int lx = static_cast<int>((w - tw - 10) * a / 2.3 + cx);
+        const int ly = static_cast<int>((h - th) * b / 2.3 + cy);
+        mark.label = {lx - tw / 2, ly - th / 2, lx + tw / 2 + 1, ly + th / 2 + 1};
+        marks.push_back(mark);
+    }
+    return marks;
+}
+
+std::vector<ScaleMark> CGauge::ScaleMarks() const {
+    RECT client{};
+    if (hwnd) GetClientRect(hwnd, &client);
+    HDC dc = CreateCompatibleDC(nullptr);
+    std::vector<ScaleMark> marks;
+    {
+        FontSelection font = CreateBoldFont(dc, labelFontHeight, L"Arial");
+        marks = ScaleMarks(dc, client);
+    }
+    DeleteDC(dc);
+    return marks;
+}
+
+void CGauge::DrawBackground(CDC& dc) {
+    RECT client{};
+    dc.GetRect(&client);
+    DrawDialPicture(L"GAUGE1", dc.hdc, client, 255);
+    GdiSelection pen = SelectPen(dc.hdc, PS_SOLID, kDotPen, kDotColour);
+    FontSelection font = CreateBoldFont(dc.hdc, labelFontHeight, L"Arial");
+    const int oldMode = SetBkMode(dc.hdc, TRANSPARENT);
+    for (const ScaleMark& mark : ScaleMarks(dc.hdc, client)) {
+        DrawLine(dc.hdc, mark.dot.x, mark.dot.y, mark.dot.x, mark.dot.y);
+        DrawTwoToneText(dc.hdc, mark.text.c_str(), mark.label, kLabelShadow, -1, -1, kLabelColour);
+    }
+    SetBkMode(dc.hdc, oldMode);
+}
+
+void CGauge::NeedleEnds(const RECT& client, POINT& tail, POINT& tip) const {
+    const int cx = (client.left + client.right) / 2;
+    const int h = client.bottom - client.top;
+    const int cy = h / 2;
+    const double angle = AngleOf(value);
+    const int dx = static_cast<int>(std::sin(angle) * (client.right - client.left) / -2.5);
+    const int dy = static_cast<int>(std::cos(angle) * h / 2.5);
+    tail = {cx - dx / 3, cy - dy / 3};
+    tip = {cx + dx, cy + dy};
+}
+
+void CGauge::DrawMovingParts(CDC& frame) const {
+    HDC dc = frame.hdc;
+    RECT r{};
+    frame.GetRect(&r);
+    POINT tail{}, tip{};
+    NeedleEnds(r, tail, tip);
+    DrawAntiAliasedNeedle(dc, tail, tip);
+
+    RECT textRect{r.left, (r.top + r.bottom) / 2, r.right, r.bottom};
+    {
+        FontSelection font = CreateBoldFont(dc, valueFontHeight, L"Arial");
+        const int oldMode = SetBkMode(dc, TRANSPARENT);
+        DrawTwoToneText(dc, ValueText().c_str(), textRect, RGB(255, 255, 255), 1, 1,
+                       RGB(0, 0, 0));
+        SetBkMode(dc, oldMode);
+    }
+    DrawDialPicture(L"GAUGE3", dc, r, 255);
+    DrawDialPicture(L"GAUGE2", dc, r, 80);
+}
+
+int CGauge::Paint(CDC* dc) {
+    if (!dc) return 1;
+    PaintComposed(dc, [this](CDC& frame) { DrawMovingParts(frame); });
+    return 1;
+}
