@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 
 #include "CommonDialogs.h"
 
@@ -52,27 +53,94 @@ std::string ReadFileBytes(const std::wstring& path) {
     return bytes;
 }
 
-bool LoadPng(const std::wstring& path, RenderedPage* page) {
+// pdftotext reads two glyphs of the PostScript driver's fonts as look-alikes:
+// the hyphen as a soft hyphen and the semicolon as a Greek question mark.
+std::wstring Normalised(std::wstring text) {
+    for (wchar_t& c : text) {
+        if (c == 0x00AD) c = L'-';
+        if (c == 0x037E) c = L';';
+    }
+    return text;
+}
+
+double PointsToMm(double points) {
+    return points * 25.4 / 72.0;
+}
+
+std::wstring Unescape(const std::wstring& html) {
+    static const struct {
+        const wchar_t* entity;
+        wchar_t character;
+    } entities[] = {{L"&amp;", L'&'}, {L"&lt;", L'<'}, {L"&gt;", L'>'}, {L"&quot;", L'"'}, {L"&apos;", L'\''}};
+    std::wstring text;
+    for (size_t k = 0; k < html.size(); ++k) {
+        bool replaced = false;
+        if (html[k] == L'&') {
+            for (const auto& e : entities) {
+                size_t length = wcslen(e.entity);
+                if (html.compare(k, length, e.entity) == 0) {
+                    text += e.character;
+                    k += length - 1;
+                    replaced = true;
+                    break;
+                }
+            }
+        }
+        if (!replaced) text += html[k];
+    }
+    return text;
+}
+
+double Attribute(const std::wstring& tag, const wchar_t* name) {
+    std::wstring key = std::wstring(name) + L"=\"";
+    size_t at = tag.find(key);
+    return at == std::wstring::npos ? 0 : _wtof(tag.c_str() + at + key.size());
+}
+
+// The <word> elements of pdftotext's box listing.
+std::vector<PageWord> ParseWords(const std::wstring& html) {
+    std::vector<PageWord> words;
+    size_t at = 0;
+    while ((at = html.find(L"<word ", at)) != std::wstring::npos) {
+        size_t close = html.find(L'>', at);
+        size_t end = html.find(L"</word>", close);
+        if (close == std::wstring::npos || end == std::wstring::npos) break;
+        std::wstring tag = html.substr(at, close - at);
+        PageWord word;
+        word.text = Unescape(html.substr(close + 1, end - close - 1));
+        word.left = PointsToMm(Attribute(tag, L"xMin"));
+        word.top = PointsToMm(Attribute(tag, L"yMin"));
+        word.right = PointsToMm(Attribute(tag, L"xMax"));
+        word.bottom = PointsToMm(Attribute(tag, L"yMax"));
+        words.push_back(word);
+        at = end;
+    }
+    return words;
+}
+
+}  // namespace
+
+bool LoadPicture(const std::wstring& path, int* width, int* height, std::vector<uint32_t>* pixels) {
     Gdiplus::GdiplusStartupInput input;
     ULONG_PTR token = 0;
     if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
     bool loaded = false;
     Gdiplus::GpBitmap* bitmap = nullptr;
     if (Gdiplus::DllExports::GdipCreateBitmapFromFile(path.c_str(), &bitmap) == Gdiplus::Ok) {
-        UINT width = 0, height = 0;
-        Gdiplus::DllExports::GdipGetImageWidth(bitmap, &width);
-        Gdiplus::DllExports::GdipGetImageHeight(bitmap, &height);
-        Gdiplus::Rect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+        UINT w = 0, h = 0;
+        Gdiplus::DllExports::GdipGetImageWidth(bitmap, &w);
+        Gdiplus::DllExports::GdipGetImageHeight(bitmap, &h);
+        Gdiplus::Rect all(0, 0, static_cast<INT>(w), static_cast<INT>(h));
         Gdiplus::BitmapData data{};
         if (Gdiplus::DllExports::GdipBitmapLockBits(bitmap, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppRGB,
                                                     &data) == Gdiplus::Ok) {
-            page->width = static_cast<int>(width);
-            page->height = static_cast<int>(height);
-            page->pixels.resize(static_cast<size_t>(width) * height);
-            for (UINT y = 0; y < height; ++y) {
+            *width = static_cast<int>(w);
+            *height = static_cast<int>(h);
+            pixels->resize(static_cast<size_t>(w) * h);
+            for (UINT y = 0; y < h; ++y) {
                 const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(data.Scan0) +
                                                                    static_cast<ptrdiff_t>(y) * data.Stride);
-                for (UINT x = 0; x < width; ++x) page->pixels[static_cast<size_t>(y) * width + x] = row[x] & 0xFFFFFF;
+                for (UINT x = 0; x < w; ++x) (*pixels)[static_cast<size_t>(y) * w + x] = row[x] & 0xFFFFFF;
             }
             Gdiplus::DllExports::GdipBitmapUnlockBits(bitmap, &data);
             loaded = true;
@@ -83,7 +151,20 @@ bool LoadPng(const std::wstring& path, RenderedPage* page) {
     return loaded;
 }
 
-}  // namespace
+bool SavePicture(HBITMAP bitmap, const std::wstring& path) {
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
+    bool written = false;
+    Gdiplus::GpBitmap* image = nullptr;
+    if (Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) == Gdiplus::Ok) {
+        const CLSID pngEncoder = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+        written = Gdiplus::DllExports::GdipSaveImageToFile(image, path.c_str(), &pngEncoder, nullptr) == Gdiplus::Ok;
+        Gdiplus::DllExports::GdipDisposeImage(image);
+    }
+    Gdiplus::GdiplusShutdown(token);
+    return written;
+}
 
 std::wstring PagesFolder(const wchar_t* group) {
     std::wstring folder = L"..\\printer";
@@ -138,8 +219,20 @@ std::string PrinterOutput::Contents() const {
 bool RenderedPage::Load(const wchar_t* group, const wchar_t* name) {
     std::wstring base = PagesFolder(group) + name;
     if (GetFileAttributesW((base + L".txt").c_str()) == INVALID_FILE_ATTRIBUTES) return false;
-    text = Widen(ReadFileBytes(base + L".txt"));
-    return LoadPng(base + L".png", this);
+    text = Normalised(Widen(ReadFileBytes(base + L".txt")));
+    words = ParseWords(Normalised(Widen(ReadFileBytes(base + L".words.html"))));
+    return LoadPicture(base + L".png", &width, &height, &pixels);
+}
+
+const PageWord* RenderedPage::FindWord(const std::wstring& part) const {
+    for (const PageWord& word : words)
+        if (word.text.find(part) != std::wstring::npos) return &word;
+    return nullptr;
+}
+
+RECT RenderedPage::PixelBox(const PageWord& word) const {
+    return {static_cast<LONG>(MmToPixels(word.left)), static_cast<LONG>(MmToPixels(word.top)),
+            static_cast<LONG>(MmToPixels(word.right) + 1), static_cast<LONG>(MmToPixels(word.bottom) + 1)};
 }
 
 RECT RenderedPage::InkBounds(int threshold) const {

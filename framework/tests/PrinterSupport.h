@@ -45,17 +45,35 @@ private:
     bool redirected_ = false;
 };
 
+// A word of a rendered page and its box on the sheet, in millimetres.
+struct PageWord {
+    std::wstring text;
+    double left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// Reads a PNG or BMP file as 0xRRGGBB pixels, row by row.
+bool LoadPicture(const std::wstring& path, int* width, int* height, std::vector<uint32_t>* pixels);
+// Writes a bitmap as PNG (the extension decides nothing; PNG it is).
+bool SavePicture(HBITMAP bitmap, const std::wstring& path);
+
 // A page rendered by scripts/render-pages.sh.
 class RenderedPage {
 public:
     static constexpr double kDotsPerInch = 150.0;
 
-    // Reads NAME.png and NAME.txt of the group; answers whether both exist.
+    // Reads NAME.png, NAME.txt and NAME.words.html of the group; answers
+    // whether the picture and the text exist.
     bool Load(const wchar_t* group, const wchar_t* name);
 
     int width = 0, height = 0;  // pixels
     std::wstring text;          // what pdftotext found, lines separated by \n
+    std::vector<PageWord> words;   // in reading order
     std::vector<uint32_t> pixels;  // 0xRRGGBB, row by row
+
+    // The first word containing `part`, or null.
+    const PageWord* FindWord(const std::wstring& part) const;
+    // The pixel box of a word (or any box in millimetres).
+    RECT PixelBox(const PageWord& word) const;
 
     uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
     static double MmToPixels(double mm) { return mm * kDotsPerInch / 25.4; }
