@@ -36,12 +36,10 @@ struct PageMetrics {
 PageMetrics ReadPageMetrics(HWND owner) {
     PageMetrics page;
     CPrintDC printer(nullptr, nullptr);
-    if (CreatePrinterDC(owner, &printer, kPrintMetricsFlags)) {
-        page.width = GetDeviceCaps(printer.hdc, HORZRES);
-        page.height = GetDeviceCaps(printer.hdc, VERTRES);
-        page.dpiX = GetDeviceCaps(printer.hdc, LOGPIXELSX);
-        page.dpiY = GetDeviceCaps(printer.hdc, LOGPIXELSY);
-    }
+    if (!CreatePrinterDC(owner, &printer, kPrintMetricsFlags)) return page;
+    const PageMetrics asked{GetDeviceCaps(printer.hdc, HORZRES), GetDeviceCaps(printer.hdc, VERTRES),
+                            GetDeviceCaps(printer.hdc, LOGPIXELSX), GetDeviceCaps(printer.hdc, LOGPIXELSY)};
+    if (asked.width > 0 && asked.height > 0 && asked.dpiX > 0 && asked.dpiY > 0) page = asked;
     return page;
 }
 
