@@ -27,22 +27,15 @@ sample=$KX_BUILD/run/Beispiel.kxm
 "$KX_NATIVE/bin/dynosim" --write-kxm "$sample" --seed 1 --period 11 --quiet  # run-up and coast-down
 
 headless=1
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+if [ -n "${DISPLAY:-}" ] && [ "$DISPLAY" != ":$KX_DISPLAY_NUMBER" ] && xdpyinfo >/dev/null 2>&1; then
     headless=0
-    # the prefix's desktop must belong to this display, not to the test server
+    # Wine's desktop must belong to this display, not to the tests' headless
+    # server: end the prefix's Wine processes, then set the prefix up as the
+    # tests do, only without starting the headless server.
     wineserver -k >/dev/null 2>&1 || true
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        kx_log "creating the Wine prefix $WINEPREFIX"
-        mkdir -p "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1 </dev/null
-        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null
-        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1 </dev/null
-        wineserver -w
-    fi
-    [ -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ] || cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-else
-    kx_start_wine
+    kx_start_xvfb() { :; }
 fi
+kx_start_wine
 
 # The simulated controller on COM$port, stopped again when the script ends.
 scripts/serial-port.sh sim "$port" --quiet

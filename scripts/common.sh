@@ -82,4 +82,8 @@ kx_start_wine() {
     fi
     wineserver -p60 >/dev/null 2>&1 </dev/null || true  # already running
     wine cmd /c exit >/dev/null 2>&1 </dev/null
+    # the default printer writes PostScript into build/windows/printer
+    if [ -f "$KX_WINDOWS/bin/fileprinter.exe" ]; then
+        "$KX_TOP/scripts/file-printer.sh" "$KX_WINDOWS" || kx_log "the Wine prefix got no file printer"
+    fi
 }

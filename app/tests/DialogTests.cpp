@@ -17,6 +17,7 @@
 #include "MeasurementFileDialog.h"
 #include "MyApp.h"
 #include "Settings.h"
+#include "Screenshot.h"
 #include "TestSupport.h"
 #include "resource.h"
 
@@ -190,7 +191,7 @@ TEST(AboutBox, ShowsIconLogoAndVersionsCentredOnTop) {
     GetClientRect(GetDesktopWindow(), &desktop);
     EXPECT_NEAR((rect.left + rect.right) / 2, desktop.right / 2, 4);
     EXPECT_NEAR((rect.top + rect.bottom) / 2, desktop.bottom / 2, 4);
-    SaveScreenshot(window, L"about.png");
+    EXPECT_TRUE(SaveWindowImage(window, L"about.png"));
     SendMessageW(window, WM_KEYDOWN, VK_SPACE, 0);
 }
 

@@ -17,6 +17,7 @@
 #include "MyApp.h"
 #include "Seams.h"
 #include "Settings.h"
+#include "Screenshot.h"
 #include "TestSupport.h"
 #include "TextBuffers.h"
 #include "resource.h"
@@ -690,4 +691,20 @@ TEST(MainFrameStart, ACommandLineRequestsItsFileOnceTheLoopRuns) {
     EXPECT_FALSE(PeekMessageW(&request, window, kOpenCommandLineFile, kOpenCommandLineFile, PM_NOREMOVE));
     DestroyWindow(window);
     PumpMessages();
+}
+
+TEST_F(MainFrame, MainWindowWithADiagramScreenshot) {
+    InstallDiagramHooks();
+    SetWindowPos(window, HWND_TOP, 20, 20, 1024, 720, 0);
+    theApp().commandLine = std::string(KX_DATA_DIR) + "/runup.kxm";
+    for (char& c : theApp().commandLine)
+        if (c == '/') c = '\\';
+    SendMessageW(window, kOpenCommandLineFile, 0, 0);
+    theApp().commandLine.clear();
+    ASSERT_EQ(DiagramWindows().size(), 1u);
+    SendMessageW(frame->client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(DiagramWindows()[0]), 0);
+    Hover(ToolControl(ID_MEASURE));
+    EXPECT_EQ(StatusText(), L"Messung starten");
+    EXPECT_TRUE(SaveWindowImage(window, L"main-window.png"));
+    theDiagramHooks() = DiagramHooks{};
 }

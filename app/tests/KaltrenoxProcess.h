@@ -60,6 +60,8 @@ public:
     // Polls `condition` every 20 ms for up to `milliseconds`.
     static bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds);
     // Writes what the screen shows of `window` as build/screenshots/FILE (PNG).
+    // Taken from the screen: on an X display shared with other Wine prefixes
+    // their windows can cover it.
     static bool SaveScreenshot(HWND window, const wchar_t* fileName);
     // The folder of the test program (build/windows/bin).
     static std::wstring ProgramFolder();

@@ -1,8 +1,8 @@
 // The real kaltrenox.exe, started in a folder of its own with a fresh
 // KALTRNX.INI and driven from outside: start-up and shut-down order, the
 // settings written back, the frame reopening as it was left, the
-// command-line file, the hardware dialog, and the screenshot of the main
-// window.
+// command-line file, old files, the hardware dialog, About boxes, the
+// serial line and the status-bar help.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -219,18 +219,19 @@ TEST(Program, AboutBoxesFromTheMenuCloseByThemselves) {
     Quit(run);
 }
 
-TEST(Program, MainWindowScreenshot) {
-    KaltrenoxProcess run(L"screenshot");
+TEST(Program, ShowsTheHelpOfTheButtonUnderTheMouse) {
+    KaltrenoxProcess run(L"statushelp");
     ASSERT_TRUE(run.Start(SampleFile()));
     ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] { return run.DiagramWindows().size() == 1; }, 10000));
-    ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] { return run.AboutBox() == nullptr; }, 15000));
-    SetWindowPos(run.frame, HWND_TOP, 40, 30, 1024, 720, 0);
-    SendMessageW(run.MdiClient(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(run.DiagramWindows()[0]), 0);
-    run.Settle();
-    HWND measure = GetDlgItem(run.ToolBar(), ID_MEASURE);
-    SendMessageW(measure, WM_SETCURSOR, reinterpret_cast<WPARAM>(measure), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    run.Settle();
-    EXPECT_EQ(KaltrenoxProcess::Text(run.StatusBar()), L"Messung starten");
-    EXPECT_TRUE(KaltrenoxProcess::SaveScreenshot(run.frame, L"main-window.png"));
+    const struct {
+        int button;
+        const wchar_t* help;
+    } buttons[] = {{ID_MEASURE, L"Messung starten"}, {ID_ZOOM_ALL, L"Zoom: alles anzeigen"}};
+    for (const auto& b : buttons) {
+        HWND button = GetDlgItem(run.ToolBar(), b.button);
+        SendMessageW(button, WM_SETCURSOR, reinterpret_cast<WPARAM>(button), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        run.Settle();
+        EXPECT_EQ(KaltrenoxProcess::Text(run.StatusBar()), b.help);
+    }
     Quit(run);
 }
