@@ -16,7 +16,7 @@ constexpr UINT kMenuSkipFlags = MF_POPUP | MF_SYSMENU;
 
 void AddAxisEntry(HWND list, int nameId, int unitId) {
     wchar_t text[128];
-    // two scratch buffers: the second load must not overwrite the first
+    // each LoadText fills a scratch buffer of its own, so both stay valid here
     const wchar_t* name = LoadText(nameId);
     const wchar_t* unit = LoadText(unitId);
     wsprintfW(text, L"%s [%s]", name, unit);
