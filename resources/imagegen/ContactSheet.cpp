@@ -206,7 +206,7 @@ static Canvas rectGauge(int W, int H, int style, int minimum, int maximum, int s
 
 Canvas makeContactSheet() {
     const int width = 1180;
-    const int height = 1680;
+    const int height = 1700;
     Canvas sheet(width, height);
     sheet.clear(kSheet);
     label(sheet, "KALTRENOX", 24, 40, 20, rgb(18, 50, 108));
@@ -277,17 +277,18 @@ Canvas makeContactSheet() {
     // the instruments of the measurement dialog
     label(sheet, "MESSWERT-ERFASSUNG", 24, y + 12);
     y += 22;
-    // sizes of the placeholders under Wine: 175 x 160 and 175 x 80 dialog units at 1.5 pixels each
-    Canvas speed = roundGauge(263, 240, 0, 250, 50, 132, "%d km/h", face, glass, cover);
-    Canvas rpm = roundGauge(263, 240, 0, 8000, 1000, 5640, "%d U/min", face, glass, cover);
-    Canvas af = rectGauge(263, 120, 1, 100, 180, 20, 131, "A/F", face, glass);
-    Canvas gas = rectGauge(263, 120, 2, 400, 1200, 200, 930, "Gas", face, glass);
-    sheet.fill(rectPath(24, y, 24 + 550, y + 256), kDialogFace);
+    // sizes of the placeholders under Wine: 175 x 160 and 175 x 80 dialog units,
+    // a dialog unit 1.5 pixels wide and 1.625 high
+    Canvas speed = roundGauge(263, 260, 0, 250, 50, 132, "%d km/h", face, glass, cover);
+    Canvas rpm = roundGauge(263, 260, 0, 8000, 1000, 5640, "%d U/min", face, glass, cover);
+    Canvas af = rectGauge(263, 130, 1, 100, 180, 20, 131, "A/F", face, glass);
+    Canvas gas = rectGauge(263, 130, 2, 400, 1200, 200, 930, "Gas", face, glass);
+    sheet.fill(rectPath(24, y, 24 + 550, y + 276), kDialogFace);
     sheet.draw(speed, 32, y + 8);
     sheet.draw(rpm, 303, y + 8);
-    sheet.fill(rectPath(590, y, 590 + 280, y + 256), kDialogFace);
+    sheet.fill(rectPath(590, y, 590 + 280, y + 276), kDialogFace);
     sheet.draw(af, 599, y + 8);
-    sheet.draw(gas, 599, y + 128);
+    sheet.draw(gas, 599, y + 138);
     // the About box's logo and the lambda panel's marks
     const int ax = 890;
     label(sheet, "KALTRNX", ax, y + 12);
@@ -299,7 +300,7 @@ Canvas makeContactSheet() {
     sheet.draw(mager, ax + 40, y + 140);
     sheet.draw(fett, ax, y + 160, 6);
     sheet.draw(mager, ax + 120, y + 160, 6);
-    y += 290;
+    y += 310;
 
     // the logo enlarged
     sheet.draw(logo, 24, y - 8, 3);
