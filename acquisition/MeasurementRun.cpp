@@ -1,5 +1,6 @@
 #include "MeasurementRun.h"
 
+#include <charconv>
 #include <cmath>
 #include <utility>
 
@@ -152,4 +153,10 @@ bool MeasurementRun::write(const std::wstring& path, int32_t recordedAt) {
 double& theGearEstimate() {
     static double estimate = 0.0;
     return estimate;
+}
+
+std::wstring gearRatioText(double gear) {
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, gear, std::chars_format::general, 4);
+    return std::wstring(text, result.ptr);
 }

@@ -87,3 +87,8 @@ private:
 
 // The program-wide gear-ratio estimate, 0 at program start.
 double& theGearEstimate();
+
+// Record/Gear as the ratio display shows it: 4 significant digits, fixed or
+// exponential notation, whichever is shorter (2.3456 gives "2.346"), with a
+// decimal point whatever the locale.
+std::wstring gearRatioText(double gear);

@@ -345,4 +345,17 @@ TEST(MeasurementRun, WritesTheBuffersWithTheSettingsHeaderAndKeepsThem) {
     }
 }
 
+TEST(MeasurementRun, GearRatioTextHasFourSignificantDigits) {
+    const struct {
+        double gear;
+        const wchar_t* text;
+    } cases[] = {
+        {2.3456, L"2.346"}, {3.0, L"3"}, {1.0, L"1"}, {0.98765, L"0.9877"}, {12.345678, L"12.35"},
+        {0.0, L"0"}, {-1.5, L"-1.5"}, {123456.0, L"1.235e+05"}, {0.00012346, L"0.0001235"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(gearRatioText(c.gear), c.text) << "gear " << c.gear;
+    }
+}
+
 }  // namespace
