@@ -31,6 +31,8 @@ struct Measuring {
     uint64_t cpuStart = 0, cpuEnd = 0;
     LARGE_INTEGER frequency{}, started{}, ended{};
     std::map<HWND, int> paints;
+    std::map<HWND, WNDPROC> childProcs;
+    double paintMs = 0;  // inside the instruments' WM_PAINT, all ticks
     HHOOK sentHook = nullptr, postedHook = nullptr;
 };
 
@@ -54,6 +56,18 @@ LRESULT CALLBACK TimingProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     QueryPerformanceCounter(&to);
     gMeasuring.wallMs.push_back(1000.0 * (to.QuadPart - from.QuadPart) / gMeasuring.frequency.QuadPart);
     gMeasuring.frames.push_back(theFrameDecoder().frameCount() - framesBefore);
+    return result;
+}
+
+// Wraps an instrument's window procedure to time its paints.
+LRESULT CALLBACK ChildTimingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    WNDPROC original = gMeasuring.childProcs[window];
+    if (message != WM_PAINT || !gMeasuring.on) return CallWindowProcW(original, window, message, wParam, lParam);
+    LARGE_INTEGER from, to;
+    QueryPerformanceCounter(&from);
+    LRESULT result = CallWindowProcW(original, window, message, wParam, lParam);
+    QueryPerformanceCounter(&to);
+    gMeasuring.paintMs += 1000.0 * (to.QuadPart - from.QuadPart) / gMeasuring.frequency.QuadPart;
     return result;
 }
 
@@ -126,6 +140,7 @@ int main(int argc, char** argv) {
     const int16_t port = static_cast<int16_t>(std::atoi(argv[1]));
     const double seconds = std::atof(argv[2]);
     const bool record = argc > 3 && std::strcmp(argv[3], "record") == 0;
+    const bool silent = argc > 3 && std::strcmp(argv[3], "silent") == 0;
 
     Settings& s = theSettings();
     completeLoadedSettings(s, portableText);
@@ -140,17 +155,27 @@ int main(int argc, char** argv) {
     }
     QueryPerformanceFrequency(&gMeasuring.frequency);
 
+    // the controller is configured and the smoothed readings have settled
+    static DWORD talkingSince = 0;
     StepScript script({
         {"talking",
-         [] {
-             HWND dialog = FindDialog();
+         [silent] {
              const LiveValues& live = theLiveValues();
-             return dialog && live.statusSeen && live.status[1] == 3 && live.status[2] == 15;
+             return FindDialog() && (silent || (live.statusSeen && live.status[1] == 3 && live.status[2] == 15));
          },
+         [] { talkingSince = GetTickCount(); },
+         3000},
+        {"settled", [] { return GetTickCount() - talkingSince >= 1500; },
          [record] {
              HWND dialog = FindDialog();
              gMeasuring.dialogProc = reinterpret_cast<WNDPROC>(
                  SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TimingProc)));
+             for (int id : {IDC_SPEED_GAUGE, IDC_RPM_GAUGE, IDC_AF_BAR, IDC_GAS_BAR, IDC_SLIP_LAMP,
+                            IDC_TRANSMISSION_LAMP}) {
+                 HWND child = GetDlgItem(dialog, id);
+                 gMeasuring.childProcs[child] = reinterpret_cast<WNDPROC>(
+                     SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChildTimingProc)));
+             }
              if (record)
                  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_START, BN_CLICKED),
                               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_START)));
@@ -200,5 +225,9 @@ int main(int argc, char** argv) {
                 Percentile(gMeasuring.wallMs, 1.0));
     std::printf("  CPU per tick      %.2f ms (thread CPU of the whole loop / ticks)\n",
                 ticks ? (gMeasuring.cpuEnd - gMeasuring.cpuStart) / 1e4 / ticks : 0);
+    double wall = 0;
+    for (double ms : gMeasuring.wallMs) wall += ms;
+    std::printf("  wall per tick     mean %.2f ms, of which instrument paints %.2f ms\n", ticks ? wall / ticks : 0,
+                ticks ? gMeasuring.paintMs / ticks : 0);
     return 0;
 }

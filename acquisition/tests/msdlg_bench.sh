@@ -11,19 +11,19 @@ cd "$(dirname "$0")/../.."
 source scripts/common.sh
 kx_start_wine
 bench=$KX_WINDOWS/bin/msdlg_tick_bench.exe
-ports=scripts/serial-port.sh
+ports=$KX_TOP/scripts/serial-port.sh
 trap '"$ports" stop 55; "$ports" stop 56' EXIT
 cd "$KX_WINDOWS/bin"
 run() {  # run TITLE SECONDS [record] -- DYNOSIM-OPTION...
     local title=$1 seconds=$2 mode=$3; shift 4
     echo "== $title"
-    "$KX_TOP/$ports" sim 55 "$@" --quiet >/dev/null
+    "$ports" sim 55 "$@" --quiet >/dev/null
     wine "$bench" 55 "$seconds" "$mode"
 }
 run "streaming, recording (6000 U/min, noise)" 20 record -- --steady 6000 --noise 3
 run "streaming twice as fast, recording" 20 record -- --steady 6000 --noise 3 --time-scale 2
 run "steady stream, values unchanged" 10 idle -- --steady 3000
-"$KX_TOP/$ports" stop 55
-"$KX_TOP/$ports" loop 56 57 >/dev/null
+"$ports" stop 55
+"$ports" loop 56 57 >/dev/null
 echo "== silence (nothing arrives)"
-wine "$bench" 56 10 idle
+wine "$bench" 56 10 silent
