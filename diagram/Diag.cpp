@@ -12,6 +12,7 @@
 #include "Frame.h"
 #include "FrameworkState.h"
 #include "MeasurementFile.h"
+#include "PrintJob.h"
 #include "Settings.h"
 #include "TextBuffers.h"
 #include "resource.h"
@@ -533,7 +534,7 @@ void CDiag::DrawLambdaPanel(HDC h, const IntRect& outer) {
 
 void CDiag::DrawLambdaDecorations(HDC h) {
     const int32_t left = d.plot.left, top = d.plot.top, bottom = d.plot.bottom;
-    if (thePrintFlags().printing) {
+    if (thePrintState().printing) {
         for (const Stroke& s : kRichStrokes) DrawStroke(h, left, top, s);
         for (const Stroke& s : kLeanStrokes) DrawStroke(h, left, bottom, s);
     } else {

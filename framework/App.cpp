@@ -7,6 +7,7 @@ int CApp::Main(HINSTANCE moduleInstance, const char* arguments) {
     instance = moduleInstance;
     commandLine = arguments ? arguments : "";
     FrameworkStart(moduleInstance);
+    theFramework().application = this;
     InitInstance();
     CWnd* mainWindow = CreateMainWindow();
     theFramework().mainWindow = mainWindow;
@@ -14,6 +15,7 @@ int CApp::Main(HINSTANCE moduleInstance, const char* arguments) {
     int result = Run();
     ExitInstance();
     FrameworkEnd();
+    theFramework().application = nullptr;
     return result;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 // The framework's program-wide state: one instance for the whole run. It holds
 // the module handle, the window property that binds a window to its object,
-// the main window object, the window creation in progress, the class-name
-// buffer, the text scratch buffers and the current printer choice.
+// the application and main window objects, the window creation in progress,
+// the class-name buffer, the text scratch buffers and the current printer choice.
 #include <windows.h>
 
+class CApp;
 class CWnd;
 
 constexpr int kTextBufferCount = 8;
@@ -13,6 +14,7 @@ constexpr int kTextBufferSize = 256;
 struct FrameworkState {
     HINSTANCE instance = nullptr;     // resources and window classes come from here
     ATOM propertyAtom = 0;            // global atom of the property "AWinThis"
+    CApp* application = nullptr;      // its message loop also runs while a page spools
     CWnd* mainWindow = nullptr;       // destroying its window ends the message loop
     CWnd* pendingObject = nullptr;    // object waiting for the window being created
     HHOOK creationHook = nullptr;

@@ -12,7 +12,7 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 KX_DISPLAY_NUMBER=${KX_DISPLAY_NUMBER:-77}
 
 KX_PACKAGES=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev locales
-             g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils fonts-liberation socat
+             g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth x11-utils fonts-liberation socat
              ghostscript poppler-utils imagemagick)
 
 kx_log() { echo "==> $*" >&2; }
@@ -27,7 +27,7 @@ kx_install() {
         local sudo=""
         [ "$(id -u)" -eq 0 ] || sudo=sudo
         $sudo apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
     fi
     # the number tests also run under a German locale (decimal comma)
     if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
@@ -82,4 +82,8 @@ kx_start_wine() {
     fi
     wineserver -p60 >/dev/null 2>&1 </dev/null || true  # already running
     wine cmd /c exit >/dev/null 2>&1 </dev/null
+    # the default printer writes PostScript into build/windows/printer
+    if [ -f "$KX_WINDOWS/bin/fileprinter.exe" ]; then
+        "$KX_TOP/scripts/file-printer.sh" "$KX_WINDOWS" || kx_log "the Wine prefix got no file printer"
+    fi
 }

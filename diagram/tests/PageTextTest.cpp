@@ -1,0 +1,117 @@
+// The texts of a measurement's block on the printed page: date or the
+// unknown-date text, weather, and the maxima with engine speeds truncated to
+// tens, worked out here from the evaluation cursor's raw values.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <cwchar>
+#include <string>
+
+#include "PageText.h"
+#include "Settings.h"
+#include "SyntheticRuns.h"
+#include "Utf8.h"
+
+namespace {
+
+std::string narrow(const std::wstring& w) { return toUtf8(w); }
+
+std::wstring Tenths(int32_t value) {
+    std::wstring sign = value < 0 ? L"-" : L"";
+    value = std::abs(value);
+    return sign + std::to_wstring(value / 10) + L"." + std::to_wstring(value % 10);
+}
+
+}  // namespace
+
+TEST(PageText, UnknownDateForEveryNegativeTime) {
+    for (int32_t when : {-1, -3600, INT32_MIN}) {
+        EXPECT_EQ(narrow(RecordingDateText(when, L"erstellt am %d.%m.%Y")), "( Meßzeitpunkt unbekannt! )") << when;
+    }
+}
+
+TEST(PageText, DateInLocalTimeWithTheConfiguredFormat) {
+    struct Case {
+        int32_t when;
+        const wchar_t* format;
+    };
+    const Case cases[] = {
+        {0, L"erstellt am %d.%m.%Y um %H:%M Uhr"},
+        {1686839400, L"erstellt am %d.%m.%Y um %H:%M Uhr"},
+        {1686839400, L"%Y-%m-%d"},
+        {1686839400, L"Prüfstand 2, %d.%m.%y"},
+        {INT32_MAX, L"%d.%m.%Y %H:%M:%S"},
+    };
+    for (const Case& c : cases) {
+        std::time_t when = c.when;
+        wchar_t expected[300] = {};
+        std::wcsftime(expected, 300, c.format, std::localtime(&when));
+        EXPECT_EQ(narrow(RecordingDateText(c.when, c.format)), narrow(expected)) << c.when << " " << narrow(c.format);
+    }
+    // no conversion: the text as it stands
+    EXPECT_EQ(narrow(RecordingDateText(1686839400, L"gemessen")), "gemessen");
+    // a date that would be longer than 256 characters does not overrun
+    std::wstring huge(300, L'x');
+    EXPECT_LE(RecordingDateText(1686839400, huge).size(), 256u);
+}
+
+TEST(PageText, WeatherReadsTheHeaderAsUnsigned) {
+    struct Case {
+        uint16_t temperature, pressure, humidity;
+        const char* text;
+    };
+    const Case cases[] = {
+        {21, 1002, 45, "Temp. 21°C; Druck 1002 mBar; rel. Feuchte 45 %"},
+        {0, 0, 0, "Temp. 0°C; Druck 0 mBar; rel. Feuchte 0 %"},
+        {65535, 1100, 100, "Temp. 65535°C; Druck 1100 mBar; rel. Feuchte 100 %"},
+    };
+    for (const Case& c : cases) {
+        Measurement m;
+        m.temperature = c.temperature;
+        m.pressure = c.pressure;
+        m.humidity = c.humidity;
+        EXPECT_EQ(narrow(WeatherText(m)), c.text);
+    }
+}
+
+TEST(PageText, BlockOfMaximaWithEngineSpeedsTruncatedToTens) {
+    Settings settings;
+    EvaluationOptions options;
+    bool unround = false;
+    const double peaks[][3] = {{100, 4000, 6500}, {125, 3500, 6200}, {85, 5000, 6800}, {140, 3000, 5600}};
+    for (const auto& p : peaks) {
+        RunShape shape;
+        shape.peakTorque = p[0];
+        shape.peakRpm = p[1];
+        shape.endRpm = p[2];
+        shape.comment = L"Kommentar mit Ümlaut";
+        Measurement m = syntheticRun(shape);
+        m.fileName = L"C:\\Messungen\\lauf.kxm";
+        m.recordedAt = -1;
+        EvaluationCursor cursor(options, settings);
+        cursor.evaluate(m);
+        const PageBlock block = MakePageBlock(cursor, m, L"%d.%m.%Y");
+
+        EvaluationCursor check(options, settings);
+        check.rewind(m);
+        check.openWindow(m.maxPowerIndex);
+        const int32_t powerRpm = check.quantityValue(kQuantityEngineSpeed, check.index());
+        const std::wstring power = L"P(max): " + Tenths(check.quantityValue(kQuantityPowerKw, check.index())) +
+                                   L" kW (" + Tenths(check.quantityValue(kQuantityPowerPs, check.index())) +
+                                   L" PS) bei " + std::to_wstring(powerRpm / 10 * 10) + L" U/min";
+        check.openWindow(m.maxTorqueIndex);
+        const int32_t torqueRpm = check.quantityValue(kQuantityEngineSpeed, check.index());
+        const std::wstring torque = L"M(max): " + Tenths(check.quantityValue(kQuantityTorque, check.index())) +
+                                    L" Nm bei " + std::to_wstring(torqueRpm / 10 * 10) + L" U/min";
+        SCOPED_TRACE("peak " + std::to_string(p[0]) + " Nm at " + std::to_string(p[1]) + ", rpm " +
+                     std::to_string(powerRpm) + "/" + std::to_string(torqueRpm));
+        unround |= powerRpm % 10 != 0 || torqueRpm % 10 != 0;
+        EXPECT_EQ(narrow(block.maxPower), narrow(power));
+        EXPECT_EQ(narrow(block.maxTorque), narrow(torque));
+        EXPECT_EQ(narrow(block.fileName), "C:\\Messungen\\lauf.kxm");
+        EXPECT_EQ(narrow(block.comment), "Kommentar mit Ümlaut");
+        EXPECT_EQ(narrow(block.dateWeather), "( Meßzeitpunkt unbekannt! ); Temp. 21°C; Druck 1002 mBar; rel. Feuchte 45 %");
+    }
+    EXPECT_TRUE(unround) << "no engine speed here needed truncating";
+}
