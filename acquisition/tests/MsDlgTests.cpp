@@ -26,9 +26,9 @@
 #include <vector>
 
 #include "EvaluatedRun.h"
-#include "FileChooserStandIn.h"
 #include "FrameDecoder.h"
 #include "MeasurementFile.h"
+#include "MeasurementFileDialog.h"
 #include "MsDlg.h"
 #include "Screenshot.h"
 #include "SerialLink.h"
@@ -264,7 +264,7 @@ struct Outcome {
 Outcome RunDialog(std::vector<Step> steps) {
     StepScript script(std::move(steps));
     Outcome outcome;
-    outcome.result = DoModal(new CMsDlg(&ChooseFileStandIn), nullptr, L"Speed", nullptr);
+    outcome.result = DoModal(new CMsDlg(&chooseMeasurementFile), nullptr, L"Speed", nullptr);
     outcome.failure = script.failure();
     return outcome;
 }
@@ -296,9 +296,19 @@ bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::wstring ProgramFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.substr(0, folder.find_last_of(L'\\'));
+}
+
 class MsDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // the file dialog makes the folder it saved in the current one; the
+        // test's relative paths (screenshots, run folders) start from the program's
+        SetCurrentDirectoryW(ProgramFolder().c_str());
         ResetSettings();
         // each test talks to another controller: what the last one said must
         // not count (the program has one controller, whose values outlive
