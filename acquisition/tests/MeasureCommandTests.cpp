@@ -2,7 +2,8 @@
 // the test's own process, with dynosim on a pseudo-terminal: a recorded run
 // opens as Record/ResumeMode asks (a new diagram window, the active one, a
 // full active one that only says so, nothing), and the frame's window with
-// the new run's power curve is kept as a screenshot.
+// the new run's power curve is kept as a screenshot. Last, the real
+// kaltrenox.exe records, saves and shows a run.
 //
 // The wrapper measure_command_wine_test.sh names dynosim's port in
 // KX_CYCLE_PORT.
@@ -12,6 +13,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -20,6 +23,7 @@
 #include "DiagramHooks.h"
 #include "FrameDecoder.h"
 #include "FrameworkState.h"
+#include "KaltrenoxProcess.h"
 #include "MeasurementFile.h"
 #include "MsDlg.h"
 #include "MyApp.h"
@@ -244,4 +248,52 @@ TEST_F(MeasureCommand, ResumeModeTwoAddsToTheActiveDiagram) {
     EXPECT_EQ(DiagramFiles(frame->ActiveChild()).size(), 7u);
     EXPECT_EQ(theSettings().desktopLastFile, folder + L"\\run4.kxm");
     EXPECT_NE(GetFileAttributesW((folder + L"\\run4.kxm").c_str()), INVALID_FILE_ATTRIBUTES) << "saved";
+}
+
+// The real kaltrenox.exe, driven from outside as the operator would: M,
+// "Start", the save dialog confirmed, the run in a new diagram window, and
+// the settings the run changed written back at the end.
+TEST(RealProgram, MeasuresSavesAndShowsTheRun) {
+    const char* port = std::getenv("KX_CYCLE_PORT");
+    ASSERT_NE(port, nullptr) << "run through measure_command_wine_test.sh";
+    const std::wstring folder = RunFolder(L"program");
+    KaltrenoxProcess run(L"measure");
+    run.SetIni(L"Hardware", L"ComPort", std::wstring(port, port + std::strlen(port)));
+    run.SetIni(L"Desktop", L"LastFile", folder + L"\\run1.kxm");
+    run.SetIni(L"Record", L"Period", L"4");
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] { return run.AboutBox() == nullptr; }, 15000));
+
+    run.PostCommand(ID_MEASURE);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] { return (dialog = run.Dialog(kTitle)) != nullptr; }, 10000));
+    auto text = [dialog](int id) { return KaltrenoxProcess::Text(GetDlgItem(dialog, id)); };
+    EXPECT_EQ(text(IDC_STATUS_LINE), L"Warte auf Startknopf");
+    // the controller starts unconfigured; commands go to it only while the
+    // dialog is idle, so give it a moment (a few status frames) before "Start"
+    Sleep(1500);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_START, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_START)));
+    EXPECT_TRUE(KaltrenoxProcess::WaitUntil([&] { return text(IDC_START) == L"Stop"; }, 5000));
+    EXPECT_TRUE(KaltrenoxProcess::WaitUntil([&] { return text(IDC_STATUS_LINE).empty(); }, 15000)) << "recording";
+
+    HWND fileDialog = nullptr;
+    ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] {
+        fileDialog = run.FindTopLevel([](HWND w) { return GetDlgItem(w, cmb13) != nullptr; });
+        return fileDialog != nullptr;
+    }, 15000));
+    PostMessageW(fileDialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] { return run.DiagramWindows().size() == 1; }, 10000))
+        << "the run opens in a new diagram window";
+    EXPECT_EQ(run.Dialog(kTitle), nullptr) << "the measurement dialog has closed";
+
+    run.PostCommand(ID_APP_EXIT);
+    ASSERT_TRUE(run.WaitForExit(15000));
+    const std::wstring saved = folder + L"\\run2.kxm";
+    EXPECT_EQ(run.Ini(L"Desktop", L"LastFile"), saved);
+    EXPECT_NEAR(std::wcstod(run.Ini(L"Record", L"Gear").c_str(), nullptr), 3.0, 0.05) << "measured gear ratio";
+    Measurement m;
+    ASSERT_TRUE(readMeasurement(saved, m));
+    EXPECT_GT(m.times[m.sampleCount - 1], 8000000);
+    EXPECT_NEAR(m.gearRatio, 3.0, 0.05);
 }
