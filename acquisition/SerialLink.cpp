@@ -13,6 +13,13 @@ constexpr DWORD kOutputQueue = 1000;
 // byte; a write of n bytes gets 10 + 2n ms.
 constexpr COMMTIMEOUTS kTimeouts = {MAXDWORD, MAXDWORD, 5, 2, 10};
 
+// A controller that streams without a 5 ms pause (a full 9600-baud line
+// brings a byte every millisecond) would keep one drain reading for as long
+// as it streams, and the measurement dialog, whose timer drains, would
+// freeze. A drain therefore ends once it has read for 20 ms; what arrives
+// later waits in the driver's queue for the next tick.
+constexpr DWORD kDrainBudgetMs = 20;
+
 HANDLE asHandle(void* handle) { return static_cast<HANDLE>(handle); }
 
 }  // namespace
@@ -66,6 +73,7 @@ bool SerialLink::writeByte(uint8_t byte) {
 
 void SerialLink::drain(ByteConsumer& consumer) {
     if (!isOpen()) return;
+    const DWORD start = GetTickCount();
     for (;;) {
         // a framing, overrun or parity error ends this drain; clearing the
         // flags lets the next one read on, and the decoder resynchronises
@@ -74,8 +82,10 @@ void SerialLink::drain(ByteConsumer& consumer) {
         uint8_t byte = 0;
         DWORD got = 0;
         if (!ReadFile(asHandle(handle_), &byte, 1, &got, nullptr) || got == 0) return;
-        receiveDeadline_ = GetTickCount() + 1000;
+        const DWORD now = GetTickCount();
+        receiveDeadline_ = now + 1000;
         consumer.feedByte(byte);
+        if (now - start >= kDrainBudgetMs) return;
     }
 }
 

@@ -31,8 +31,9 @@ public:
     bool writeByte(uint8_t byte) override;
 
     // Hands every waiting byte to the consumer in arrival order. Stops at the
-    // first empty read (at most 5 ms) or at a line error, whose flags are
-    // cleared so that the next call goes on with the queued bytes.
+    // first empty read (at most 5 ms), at a line error, whose flags are
+    // cleared so that the next call goes on with the queued bytes, or once
+    // it has read for 20 ms while bytes keep coming.
     void drain(ByteConsumer& consumer);
 
     // GetTickCount() + 1000 at the last received byte; the measurement dialog

@@ -5,9 +5,11 @@
 #include "DiagramHooks.h"
 #include "EditData.h"
 #include "MeasurementFileDialog.h"
+#include "MsDlg.h"
 #include "MyFrame.h"
 #include "Options.h"
 #include "SerialLink.h"
+#include "Settings.h"
 
 namespace {
 
@@ -32,9 +34,28 @@ CMDIChild* OpenDiagram(CMyFrame* frame, const std::wstring& path) {
     return OpenDiagramWindow(*frame, path);
 }
 
-// STAND-IN until the measurement dialog is in the program.
+// The dialog leaves the run's outcome behind: 1 a new diagram window for
+// the file just saved, 2 the active diagram window (a full one only says so;
+// without one, a new window), 0 nothing.
 void RunMeasurementCommand(CMyFrame* frame) {
-    (void)frame;
+    DoModal(new CMsDlg(&chooseMeasurementFile), nullptr, L"Speed", frame->hwnd);
+    const std::wstring path = theSettings().desktopLastFile;
+    switch (theRunOutcome()) {
+    case 1:
+        OpenDiagram(frame, path);
+        break;
+    case 2: {
+        CDiagWnd* active = dynamic_cast<CDiagWnd*>(ObjectFromWindow(frame->ActiveChild()));
+        if (!active || !active->diag) {
+            OpenDiagram(frame, path);
+        } else if (!active->diag->IsFull()) {
+            active->diag->AddFile(path);
+        }
+        break;
+    }
+    default:
+        break;
+    }
 }
 
 void RunOptionsCommand(CMyFrame* frame) {

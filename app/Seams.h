@@ -3,9 +3,6 @@
 // serial link to the controller, the diagram windows, the measurement and the
 // Options dialogs, and the dialogs a diagram asks the application for. The
 // frame calls only these functions, so each part is wired in one place.
-//
-// STAND-IN: the measurement dialog is not in this build yet; until it is,
-// command 1543 shows nothing (RunMeasurementCommand in Seams.cpp).
 #include <windows.h>
 
 #include <cstdint>

@@ -7,7 +7,9 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <atomic>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 #include "FrameDecoder.h"
@@ -127,6 +129,42 @@ TEST_F(LoopPair, EmptyDrainReturnsWithoutBytes) {
     reader.drain(got);
     EXPECT_TRUE(got.bytes.empty());
     EXPECT_LT(GetTickCount() - before, 2000u);
+}
+
+// A controller streaming without pauses must not hold one drain for as long
+// as it streams (the measurement dialog's timer would freeze); the bytes
+// left over come with the next drain, none lost, in order.
+TEST_F(LoopPair, EndlessStreamEndsTheDrainAndLosesNothing) {
+    // a byte every millisecond, as a full 9600-baud line brings them; the
+    // controller keeps time itself, because a sleep may pause longer than
+    // the 5 ms that end a drain
+    std::atomic<bool> streaming{true};
+    std::thread controller([this, &streaming] {
+        LARGE_INTEGER frequency, start, now;
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&start);
+        for (int i = 0; i < 1500; ++i) {
+            writer.writeByte(static_cast<uint8_t>(i));
+            do {
+                SwitchToThread();
+                QueryPerformanceCounter(&now);
+            } while ((now.QuadPart - start.QuadPart) * 1000 < (i + 1) * frequency.QuadPart);
+        }
+        streaming = false;
+    });
+    ASSERT_TRUE(waitForQueued(reader, 1));
+    Collected got;
+    reader.drain(got);
+    const bool stillStreaming = streaming;
+    EXPECT_TRUE(stillStreaming) << "the drain followed the stream to its end (" << got.bytes.size() << " bytes)";
+    EXPECT_FALSE(got.bytes.empty());
+    controller.join();
+    for (int i = 0; i < 50 && got.bytes.size() < 1500; ++i) {
+        reader.drain(got);
+        if (got.bytes.size() < 1500) Sleep(20);
+    }
+    ASSERT_EQ(got.bytes.size(), 1500u);
+    for (size_t i = 0; i < got.bytes.size(); ++i) ASSERT_EQ(got.bytes[i], static_cast<uint8_t>(i)) << "byte " << i;
 }
 
 TEST_F(LoopPair, ArrivalMovesTheReceiveDeadline) {

@@ -529,7 +529,7 @@ TEST_F(MainFrame, DialogCommandsAreTheFramesOwnAndGoNoFurther) {
     } rows[] = {
         {'S', true, ID_HARDWARE, L"Hardware"},
         {0, false, ID_OPTIONS, L"Optionen"},
-        {'M', false, ID_MEASURE, nullptr},
+        {'M', false, ID_MEASURE, L"Meßwert-Erfassung"},
     };
     for (const auto& row : rows) {
         log.clear();

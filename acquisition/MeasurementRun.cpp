@@ -1,0 +1,162 @@
+#include "MeasurementRun.h"
+
+#include <charconv>
+#include <cmath>
+#include <utility>
+
+#include "MeasurementFile.h"
+
+namespace {
+
+// The estimate settles during the first second and is written to
+// Record/Gear up to the third; from then on it only feeds the slip lamp.
+constexpr int32_t kEstimateSettled = 2000000;
+constexpr int32_t kGearFixed = 6000000;
+
+}  // namespace
+
+MeasurementRun::MeasurementRun(const LiveValues& live, Settings& settings, double& gearEstimate)
+    : live_(live), settings_(settings), estimate_(gearEstimate) {}
+
+void MeasurementRun::allocate() {
+    times_.assign(kBufferEntries, 0);
+    lambdas_.assign(kBufferEntries, 0);
+}
+
+void MeasurementRun::release() {
+    std::vector<int32_t>().swap(times_);
+    std::vector<int32_t>().swap(lambdas_);
+    sampleCount_ = 0;
+}
+
+void MeasurementRun::enterIdle() {
+    state_ = RunState::Idle;
+    elapsed_ = 0;
+}
+
+void MeasurementRun::startWaiting() {
+    if (state_ == RunState::Idle) state_ = RunState::Waiting;
+}
+
+MeasurementRun::Ending MeasurementRun::takeEnding() {
+    return std::exchange(ending_, Ending::None);
+}
+
+int32_t MeasurementRun::startConditionValue(int32_t period) const {
+    if (settings_.recordStartMode == 0) return live_.enginePeriod > 0 ? 120000000 / live_.enginePeriod : 0;
+    return period > 0 ? truncateToInt32(settings_.mechanicsWheel * 2000000.0 * 3.6 / period) : 0;
+}
+
+// The start condition is tested only here: a run never starts between two
+// roller revolutions.
+void MeasurementRun::rollerFrame(int32_t period) {
+    switch (state_) {
+    case RunState::Idle:
+        return;
+    case RunState::Waiting:
+        if (startConditionValue(period) >= settings_.recordStartVal) startRecording();
+        return;
+    case RunState::Recording:
+        record(period);
+        return;
+    }
+}
+
+void MeasurementRun::startRecording() {
+    sampleCount_ = 0;
+    state_ = RunState::Recording;
+    // a run of no length (or of a negative one, from a hand-edited INI file)
+    // records one second
+    if (settings_.recordPeriod <= 0) settings_.recordPeriod = 1;
+    const int32_t seconds = settings_.recordPeriod < kLongestPeriod ? settings_.recordPeriod : kLongestPeriod;
+    durationLimit_ = seconds * kTicksPerSecond;
+    elapsed_ = 0;
+}
+
+// Each time stamp is the sum of the roller periods up to and including its
+// own; the revolution that passes the limit is still recorded, the next one
+// ends the run.
+void MeasurementRun::record(int32_t period) {
+    if (elapsed_ > durationLimit_) {
+        enterIdle();
+        ending_ = Ending::Complete;
+        return;
+    }
+    elapsed_ += period;
+    if (sampleCount_ >= kBufferEntries) {
+        // a file holds at most 16000 revolutions: the run cannot be kept
+        enterIdle();
+        ending_ = Ending::TooManySamples;
+        return;
+    }
+    times_[sampleCount_] = elapsed_;
+    // without a lambda channel the entry is 0, so that a device chosen during
+    // the run finds no reading of an earlier run in the buffer
+    lambdas_[sampleCount_] = live_.channelMode != 0 ? live_.recordedLambda() : 0;
+    ++sampleCount_;
+}
+
+void MeasurementRun::frameApplied() {
+    if (state_ != RunState::Recording || live_.enginePeriod == 0) return;
+    const double ratio = static_cast<double>(live_.rollerPeriod) / live_.enginePeriod;
+    if (elapsed_ <= kEstimateSettled) {
+        estimate_ = ratio;
+        return;
+    }
+    estimate_ = (estimate_ * 9 + ratio) / 10;
+    if (elapsed_ <= kGearFixed && settings_.recordGearAuto != 0) settings_.recordGear = estimate_;
+}
+
+bool MeasurementRun::slipping() const {
+    if (state_ != RunState::Recording) return false;
+    return std::fabs(estimate_ - settings_.recordGear) > estimate_ * settings_.hardwareGapDeviation;
+}
+
+int32_t MeasurementRun::progress() const {
+    if (state_ != RunState::Recording || durationLimit_ / 100 == 0) return 0;
+    return elapsed_ / (durationLimit_ / 100);
+}
+
+bool MeasurementRun::write(const std::wstring& path, int32_t recordedAt) {
+    if (!allocated()) return false;
+    Measurement m;
+    m.sampleCount = static_cast<uint16_t>(sampleCount_);
+    m.temperature = static_cast<uint16_t>(settings_.weatherTemperature);
+    m.pressure = static_cast<uint16_t>(settings_.weatherPressure);
+    m.humidity = static_cast<uint16_t>(settings_.weatherHumidity);
+    m.gearRatio = settings_.recordGear;
+    m.recordedAt = recordedAt;
+    m.inertia = settings_.mechanicsInertia;
+    m.circumference = settings_.mechanicsWheel;
+    m.comment = settings_.recordComment;
+    m.fileName = path;
+    const bool withLambda = live_.channelMode != 0;
+
+    // lend the buffers, cut to the run's length (their capacity stays), and
+    // take them back whatever the write answers
+    times_.resize(static_cast<size_t>(sampleCount_));
+    m.times = std::move(times_);
+    if (withLambda) {
+        lambdas_.resize(static_cast<size_t>(sampleCount_));
+        m.lambdaValues = std::move(lambdas_);
+    }
+    const bool written = writeMeasurement(m);
+    times_ = std::move(m.times);
+    times_.resize(kBufferEntries);
+    if (withLambda) {
+        lambdas_ = std::move(*m.lambdaValues);
+        lambdas_.resize(kBufferEntries);
+    }
+    return written;
+}
+
+double& theGearEstimate() {
+    static double estimate = 0.0;
+    return estimate;
+}
+
+std::wstring gearRatioText(double gear) {
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, gear, std::chars_format::general, 4);
+    return std::wstring(text, result.ptr);
+}

@@ -1,0 +1,337 @@
+#include "MsDlg.h"
+
+#include <commctrl.h>
+
+#include <ctime>
+#include <string>
+
+#include "FrameDecoder.h"
+#include "Options.h"
+#include "SerialLink.h"
+#include "Settings.h"
+#include "TextBuffers.h"
+#include "resource.h"
+
+namespace {
+
+// Flags of the measurement-file dialog at the end of a run.
+constexpr int kSaveNextNumber = 2;  // save, with the file number advanced
+constexpr int kSaveSameName = 0;    // save, the name proposed as it stands
+
+// Ranges of the two bars, in the tenths their scales show.
+constexpr int32_t kAfMinimum = 100, kAfMaximum = 180;
+constexpr int32_t kGasMinimum = 400, kGasMaximum = 1200;
+
+constexpr DWORD kLampHoldMs = 1000;
+
+// When the "Übertragung" lamp may go out again (GetTickCount); it outlives
+// the dialog like the receive deadline of the serial link.
+DWORD& lampHoldUntil() {
+    static DWORD hold = 0;
+    return hold;
+}
+
+// Tick counts wrap after 49 days; compare them by their difference.
+bool notYetPast(DWORD deadline, DWORD now) {
+    return static_cast<int32_t>(deadline - now) > 0;
+}
+
+// Which instruments a sensor set-up shows, by device-list index.
+struct DeviceView {
+    bool speedGauge, afBar, gasBar;
+    UINT gasLabel;  // 0: the label stays as it is
+};
+
+const DeviceView* deviceView(int index) {
+    static const DeviceView views[] = {
+        {true, false, false, 0},                   // "Geschwind."
+        {false, true, true, IDS_GAS},              // "Lambda/Gas"
+        {false, true, true, IDS_TEMPERATURE_BAR},  // "Lambda/Temp."
+        {false, true, false, 0},                   // "UECO Typ A": the meter has no throttle input
+        {false, true, true, IDS_GAS},              // "MTO"
+        {false, true, true, IDS_TEMPERATURE_BAR},  // "Dyno WB2 A/F"
+        {false, true, true, IDS_TEMPERATURE_BAR},  // "Dyno WB2 (Lambda)"
+    };
+    if (index < 0 || index >= static_cast<int>(sizeof views / sizeof views[0])) return nullptr;
+    return &views[index];
+}
+
+void Show(CWnd* instrument, bool shown) {
+    if (instrument && instrument->hwnd) ShowWindow(instrument->hwnd, shown ? SW_SHOW : SW_HIDE);
+}
+
+std::wstring Text(UINT id) {
+    return LoadText(id);
+}
+
+}  // namespace
+
+int& theRunOutcome() {
+    static int outcome = 0;
+    return outcome;
+}
+
+CMsDlg::CMsDlg(MeasurementFileChooser chooser)
+    : run(theLiveValues(), theSettings(), theGearEstimate()), chooser_(chooser) {
+    // the template's progress bar is a common control
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+}
+
+LRESULT CMsDlg::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG: {
+        LRESULT result = CDlg::WndProc(message, wParam, lParam);
+        OnOpen();
+        return result;
+    }
+    case WM_TIMER:
+        if (wParam != kTimer) break;
+        Tick();
+        return 0;
+    case WM_DESTROY:
+        OnClose();
+        break;
+    }
+    return CDlg::WndProc(message, wParam, lParam);
+}
+
+void CMsDlg::OnOpen() {
+    HWND list = GetDlgItem(hwnd, IDC_DEVICE_LIST);
+    const std::wstring choices = Text(IDS_DEVICE_CHOICES);
+    for (size_t start = 0; start <= choices.size();) {
+        size_t end = choices.find(L'|', start);
+        if (end == std::wstring::npos) end = choices.size();
+        const std::wstring item = choices.substr(start, end - start);
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        start = end + 1;
+    }
+    theFrameDecoder().resetDeviceSelection();
+    theRunOutcome() = 0;
+
+    PlaceInstruments();
+    run.enterIdle();
+    ShowState();
+    run.allocate();
+    FrameDecoder& decoder = theFrameDecoder();
+    decoder.setCommandWriter(&theSerialLink());
+    decoder.setRun(&run, &run);
+
+    SetTimer(hwnd, kTimer, kTimerPeriodMs, nullptr);
+    ShowWindow(hwnd, SW_SHOW);
+    // device type 0 is applied like a choice of the operator's
+    SendMessageW(list, CB_SETCURSEL, 0, 0);
+    PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_DEVICE_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    theSerialLink().setReceiveDeadline(GetTickCount() + 1000);
+}
+
+// The instruments take the places, ids and texts of their placeholders; the
+// ratio display keeps its static and only gets its font.
+void CMsDlg::PlaceInstruments() {
+    const Settings& s = theSettings();
+    ratioText = new CBigText;
+    ratioText->Attach(GetDlgItem(hwnd, IDC_RATIO_TEXT));
+
+    rpmGauge = new CGauge;
+    rpmGauge->labelFontHeight = 18;
+    rpmGauge->valueFontHeight = 20;
+    rpmGauge = static_cast<CGauge*>(ReplacePlaceholder(GetDlgItem(hwnd, IDC_RPM_GAUGE), rpmGauge, s.rpmMin, s.rpmMax));
+
+    speedGauge = new CGauge;
+    speedGauge->labelFontHeight = 18;
+    speedGauge->valueFontHeight = 20;
+    speedGauge = static_cast<CGauge*>(
+        ReplacePlaceholder(GetDlgItem(hwnd, IDC_SPEED_GAUGE), speedGauge, s.speedMin, s.speedMax));
+
+    afBar = new CRectGauge;
+    afBar->labelFontHeight = 14;
+    afBar->valueFontHeight = 17;
+    afBar->style = 1;
+    afBar = static_cast<CRectGauge*>(ReplacePlaceholder(GetDlgItem(hwnd, IDC_AF_BAR), afBar, kAfMinimum, kAfMaximum));
+
+    gasBar = new CRectGauge;
+    gasBar->labelFontHeight = 14;
+    gasBar->valueFontHeight = 17;
+    gasBar->style = 2;
+    gasBar = static_cast<CRectGauge*>(
+        ReplacePlaceholder(GetDlgItem(hwnd, IDC_GAS_BAR), gasBar, kGasMinimum, kGasMaximum));
+
+    slipLamp = static_cast<CIndicator*>(ReplacePlaceholder(GetDlgItem(hwnd, IDC_SLIP_LAMP), new CIndicator, 0, 1));
+    transmissionLamp = static_cast<CIndicator*>(
+        ReplacePlaceholder(GetDlgItem(hwnd, IDC_TRANSMISSION_LAMP), new CIndicator, 0, 1));
+}
+
+// Closing drops a run in progress and gives the recording buffers back.
+void CMsDlg::OnClose() {
+    KillTimer(hwnd, kTimer);
+    run.enterIdle();
+    run.release();
+    theFrameDecoder().setRun(nullptr, nullptr);
+    // the instruments go with their windows right after this one
+    slipLamp = transmissionLamp = nullptr;
+    speedGauge = rpmGauge = nullptr;
+    afBar = gasBar = nullptr;
+    ratioText = nullptr;
+}
+
+int CMsDlg::OnCommand(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (LOWORD(wParam)) {
+    case IDC_DEVICE_LIST:
+        OnDeviceList();
+        return 1;
+    case IDC_START:
+        OnStartStop();
+        return 1;
+    case ID_OPTIONS:
+        OnOptions();
+        return 1;
+    case IDOK:
+        // the Return key sends it even while "Schließen" is disabled during
+        // a run; only the cancel command may drop a run
+        if (!IsWindowEnabled(GetDlgItem(hwnd, IDOK))) return 1;
+        break;
+    }
+    return CDlg::OnCommand(message, wParam, lParam);
+}
+
+void CMsDlg::OnDeviceList() {
+    const int index = static_cast<int>(SendDlgItemMessageW(hwnd, IDC_DEVICE_LIST, CB_GETCURSEL, 0, 0));
+    if (index == theLiveValues().deviceType) return;
+    theFrameDecoder().selectDevice(index);
+    ShowDevice(index);
+}
+
+// The engine-speed gauge stays visible with every set-up.
+void CMsDlg::ShowDevice(int index) {
+    const DeviceView* view = deviceView(index);
+    if (!view) return;
+    Show(speedGauge, view->speedGauge);
+    Show(afBar, view->afBar);
+    Show(gasBar, view->gasBar);
+    if (view->gasLabel && gasBar) {
+        const std::wstring label = Text(view->gasLabel);
+        if (gasBar->Caption() != label) SetWindowTextW(gasBar->hwnd, label.c_str());
+    }
+}
+
+void CMsDlg::OnStartStop() {
+    if (run.runState() == RunState::Idle)
+        run.startWaiting();
+    else
+        run.enterIdle();  // a run in progress is dropped
+    ShowState();
+    ShowProgress(run.progress());
+}
+
+void CMsDlg::OnOptions() {
+    // the options close and reopen the serial link, whatever their answer
+    if (runOptions(hwnd) != IDOK) return;
+    const Settings& s = theSettings();
+    if (speedGauge) speedGauge->SetRange(s.speedMin, s.speedMax);
+    if (rpmGauge) rpmGauge->SetRange(s.rpmMin, s.rpmMax);
+}
+
+void CMsDlg::ShowState() {
+    const RunState state = run.runState();
+    if (static_cast<int>(state) == shownState_) return;
+    shownState_ = static_cast<int>(state);
+    const bool idle = state == RunState::Idle;
+    switch (state) {
+    case RunState::Idle:
+        SetDlgItemTextW(hwnd, IDC_START, LoadText(IDS_START));
+        SetDlgItemTextW(hwnd, IDC_STATUS_LINE, LoadText(IDS_WAIT_START_BUTTON));
+        break;
+    case RunState::Waiting:
+        SetDlgItemTextW(hwnd, IDC_START, LoadText(IDS_STOP));
+        SetDlgItemTextW(hwnd, IDC_STATUS_LINE,
+                        LoadText(theSettings().recordStartMode == 0 ? IDS_WAIT_RPM : IDS_WAIT_SPEED));
+        break;
+    case RunState::Recording:
+        SetDlgItemTextW(hwnd, IDC_STATUS_LINE, L"");
+        break;
+    }
+    // a disabled button must not keep the keyboard focus, or the keys die
+    HWND focus = GetFocus();
+    EnableWindow(GetDlgItem(hwnd, IDOK), idle);
+    EnableWindow(GetDlgItem(hwnd, ID_OPTIONS), idle);
+    if (!idle && (focus == GetDlgItem(hwnd, IDOK) || focus == GetDlgItem(hwnd, ID_OPTIONS)))
+        SendMessageW(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(hwnd, IDC_START)), TRUE);
+}
+
+void CMsDlg::Tick() {
+    const Settings& s = theSettings();
+    const LiveValues& live = theLiveValues();
+    const int32_t engineSpeed = live.engineSpeed();
+    const int32_t rollerSpeed = live.rollerSpeed(s.mechanicsWheel);
+    if (ratioText) SetWindowTextW(ratioText->hwnd, gearRatioText(s.recordGear).c_str());
+    if (slipLamp) slipLamp->SetValue(run.slipping() ? 1 : 0);
+    theSerialLink().drain(theFrameDecoder());
+    UpdateTransmissionLamp();
+    if (speedGauge) speedGauge->SetValue(rollerSpeed);
+    if (rpmGauge) rpmGauge->SetValue(engineSpeed);
+    if (gasBar) gasBar->SetValue(live.gasDisplayValue());
+    if (afBar) afBar->SetValue(live.afDisplayValue());
+    ShowProgress(run.progress());
+
+    // the drain may have started, ended or abandoned a run
+    ShowState();
+    FinishRun(run.takeEnding());
+}
+
+// Lit when no byte has arrived for a second or a command is still
+// unanswered, and then for at least a second.
+void CMsDlg::UpdateTransmissionLamp() {
+    if (!transmissionLamp) return;
+    const DWORD now = GetTickCount();
+    DWORD& hold = lampHoldUntil();
+    if (notYetPast(theSerialLink().receiveDeadline(), now) && theLiveValues().statusSeen) {
+        if (!notYetPast(hold, now)) transmissionLamp->SetValue(0);
+    } else {
+        transmissionLamp->SetValue(1);
+        hold = now + kLampHoldMs;
+    }
+}
+
+void CMsDlg::ShowProgress(int32_t percent) {
+    if (percent == shownProgress_) return;
+    shownProgress_ = percent;
+    SendDlgItemMessageW(hwnd, IDC_RUN_PROGRESS, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+}
+
+void CMsDlg::FinishRun(MeasurementRun::Ending ending) {
+    switch (ending) {
+    case MeasurementRun::Ending::None:
+        return;
+    case MeasurementRun::Ending::TooManySamples:
+        MessageBoxW(hwnd, Text(IDS_TOO_MANY_SAMPLES).c_str(), Text(IDS_ERROR).c_str(), MB_OK | MB_ICONWARNING);
+        return;
+    case MeasurementRun::Ending::Complete:
+        SaveRun();
+        return;
+    }
+}
+
+// The timer goes on while the file dialog is open: its ticks keep draining
+// the link, and the run, idle by now, ignores what arrives.
+void CMsDlg::SaveRun() {
+    Settings& s = theSettings();
+    const std::wstring lastSaved = s.desktopLastFile;
+    int flags = kSaveNextNumber;
+    bool failed = false;
+    for (;;) {
+        if (!chooser_ || chooser_(hwnd, flags) != 1) {
+            // dropped; the next run proposes a name after the last file that was written
+            if (failed) s.desktopLastFile = lastSaved;
+            return;
+        }
+        const std::wstring path = s.desktopLastFile;
+        if (run.write(path, static_cast<int32_t>(std::time(nullptr)))) break;
+        // the run stays in the buffers: the operator names another file or drops it
+        failed = true;
+        const std::wstring text = Text(IDS_NOT_SAVED) + L"\n\n" + Text(IDS_SAVE_ELSEWHERE);
+        MessageBoxW(hwnd, text.c_str(), path.c_str(), MB_OK | MB_ICONERROR);
+        flags = kSaveSameName;
+    }
+    theRunOutcome() = s.recordResumeMode;
+    if (theRunOutcome() > 0) SendMessageW(hwnd, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDOK)));
+}

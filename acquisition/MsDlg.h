@@ -1,0 +1,78 @@
+#pragma once
+// CMsDlg: the modal dialog "Meßwert-Erfassung" (template "SPEED") in which
+// the operator records one run. Its 100 ms timer drains the serial link into
+// the frame decoder and feeds the live instruments; "Start" waits for the
+// start condition, the run records for Record/Period seconds, and at its end
+// the file dialog asks where the run goes. The dialog is the only reader of
+// the serial link.
+//
+//     CMsDlg* dialog = new CMsDlg(&chooseMeasurementFile);
+//     DoModal(dialog, nullptr, L"Speed", frame);
+//     switch (theRunOutcome()) ...   // 0 nothing to open, else Record/ResumeMode
+#include <windows.h>
+
+#include <cstdint>
+
+#include "BigText.h"
+#include "Dlg.h"
+#include "Gauge.h"
+#include "Indicator.h"
+#include "MeasurementRun.h"
+#include "RectGauge.h"
+
+// The file dialog for measurement files, as the application provides it:
+// owner, flags (bit 0 set: open, clear: save; bit 1: propose the next file
+// number). Answers 1 when the operator chose a file, which is then
+// Desktop/LastFile.
+using MeasurementFileChooser = int (*)(HWND owner, int flags);
+
+class CMsDlg : public CDlg {
+public:
+    static constexpr UINT_PTR kTimer = 1;
+    static constexpr UINT kTimerPeriodMs = 100;
+
+    explicit CMsDlg(MeasurementFileChooser chooser);
+
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    int OnCommand(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // One tick of timer 1: speeds, ratio display, slip lamp, drain,
+    // transmission lamp, instruments, progress; then the end of a run that
+    // the drain brought.
+    void Tick();
+
+    // The instruments, owned by their windows (null before the dialog opens).
+    CIndicator* slipLamp = nullptr;
+    CIndicator* transmissionLamp = nullptr;
+    CGauge* speedGauge = nullptr;
+    CRectGauge* afBar = nullptr;
+    CRectGauge* gasBar = nullptr;
+    CGauge* rpmGauge = nullptr;
+    CBigText* ratioText = nullptr;
+
+    MeasurementRun run;
+
+private:
+    void OnOpen();
+    void OnClose();
+    void PlaceInstruments();
+    void OnDeviceList();
+    void ShowDevice(int index);
+    void OnStartStop();
+    void OnOptions();
+    // Button text, status line and the two buttons for the run state.
+    void ShowState();
+    void UpdateTransmissionLamp();
+    void ShowProgress(int32_t percent);
+    void FinishRun(MeasurementRun::Ending ending);
+    void SaveRun();
+
+    MeasurementFileChooser chooser_;
+    int shownState_ = -1;
+    int32_t shownProgress_ = -1;
+};
+
+// What the main frame opens after the measurement dialog has closed: 0
+// nothing, else the Record/ResumeMode in force when the run was saved (1 a
+// new diagram window, 2 the active one). Reset whenever the dialog opens.
+int& theRunOutcome();

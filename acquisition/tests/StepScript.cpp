@@ -1,0 +1,62 @@
+#include "StepScript.h"
+
+namespace {
+
+constexpr UINT kPollMs = 10;
+
+StepScript* runningScript = nullptr;
+
+BOOL CALLBACK CancelDialog(HWND window, LPARAM) {
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    if (std::wstring(className) == L"#32770") PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
+}  // namespace
+
+void CancelThreadDialogs() {
+    EnumThreadWindows(GetCurrentThreadId(), &CancelDialog, 0);
+}
+
+StepScript::StepScript(std::vector<Step> steps) : steps_(std::move(steps)) {
+    runningScript = this;
+    stepStart_ = GetTickCount();
+    timer_ = SetTimer(nullptr, 0, kPollMs, &StepScript::OnTimer);
+}
+
+StepScript::~StepScript() {
+    if (timer_) KillTimer(nullptr, timer_);
+    if (runningScript == this) runningScript = nullptr;
+}
+
+std::string StepScript::failure() const {
+    if (!failure_.empty()) return failure_;
+    if (next_ < steps_.size()) return "step " + std::to_string(next_) + " (" + steps_[next_].what + ") never ran";
+    return "";
+}
+
+void CALLBACK StepScript::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (runningScript) runningScript->Tick();
+}
+
+// Modal loops that the dialog opens (file dialog, message box) run the
+// following steps from their own loops. An action itself is never
+// interrupted by the next step, even when it pumps messages (a screenshot
+// does): steps act one after the other.
+void StepScript::Tick() {
+    if (acting_ || next_ >= steps_.size() || !failure_.empty()) return;
+    Step& step = steps_[next_];
+    if (!step.ready()) {
+        if (GetTickCount() - stepStart_ > step.patienceMs) {
+            failure_ = "step " + std::to_string(next_) + " (" + step.what + ") timed out";
+            CancelThreadDialogs();
+        }
+        return;
+    }
+    const size_t index = next_++;
+    acting_ = true;
+    steps_[index].action();
+    acting_ = false;
+    stepStart_ = GetTickCount();
+}
