@@ -17,6 +17,13 @@ RECT ChildRect(HWND child);
 int DluX(HWND dialog, int units);
 int DluY(HWND dialog, int units);
 
+// Copies the width x height area at (x, y) of `source` into a new bitmap,
+// which the caller deletes.
+HBITMAP CopyToBitmap(HDC source, int x, int y, int width, int height);
+
+// Writes the bitmap as a PNG file; answers whether the file was written.
+bool SavePng(HBITMAP bitmap, const std::wstring& path);
+
 // Writes what the window shows on screen (frame and children) as a PNG under
 // build/screenshots/; answers whether the file was written.
 bool SaveScreenshot(HWND window, const wchar_t* fileName);
