@@ -46,6 +46,21 @@ int DluY(HWND dialog, int units) {
     return rect.top;
 }
 
+namespace {
+
+BOOL CALLBACK CancelDialog(HWND window, LPARAM) {
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    if (std::wstring(className) == L"#32770") PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
+}  // namespace
+
+void CancelThreadDialogs() {
+    EnumThreadWindows(GetCurrentThreadId(), &CancelDialog, 0);
+}
+
 HBITMAP CopyToBitmap(HDC source, int x, int y, int width, int height) {
     HDC memory = CreateCompatibleDC(source);
     HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);

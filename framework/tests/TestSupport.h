@@ -17,6 +17,9 @@ RECT ChildRect(HWND child);
 int DluX(HWND dialog, int units);
 int DluY(HWND dialog, int units);
 
+// Posts the cancel command to every dialog (class #32770) of this thread.
+void CancelThreadDialogs();
+
 // Copies the width x height area at (x, y) of `source` into a new bitmap,
 // which the caller deletes.
 HBITMAP CopyToBitmap(HDC source, int x, int y, int width, int height);
