@@ -28,12 +28,7 @@ bool IsBlank(HDC dc, HBITMAP bitmap, int width, int height) {
 }  // namespace
 
 bool SaveWindowImage(HWND window, const wchar_t* fileName) {
-    // the tests run in build/windows/bin; screenshots go to build/screenshots
-    CreateDirectoryW(L"..\\..\\screenshots", nullptr);
-    std::wstring path = std::wstring(L"..\\..\\screenshots\\") + fileName;
-
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    PumpMessages();
+    std::wstring path = PrepareScreenshot(window, fileName);
     RECT rect{};
     GetWindowRect(window, &rect);
     int width = rect.right - rect.left;

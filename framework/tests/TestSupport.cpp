@@ -87,13 +87,18 @@ bool SavePng(HBITMAP bitmap, const std::wstring& path) {
     return written;
 }
 
-bool SaveScreenshot(HWND window, const wchar_t* fileName) {
+std::wstring PrepareScreenshot(HWND window, const wchar_t* fileName) {
     // the tests run in build/windows/bin; screenshots go to build/screenshots
     CreateDirectoryW(L"..\\..\\screenshots", nullptr);
     std::wstring path = std::wstring(L"..\\..\\screenshots\\") + fileName;
 
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PumpMessages();
+    return path;
+}
+
+bool SaveScreenshot(HWND window, const wchar_t* fileName) {
+    std::wstring path = PrepareScreenshot(window, fileName);
     RECT rect{};
     GetWindowRect(window, &rect);
     HDC screen = GetDC(nullptr);  // the screen, where the window and its children are composed
