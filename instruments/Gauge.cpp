@@ -14,7 +14,6 @@ constexpr COLORREF kDotColour = RGB(255, 255, 127);
 constexpr COLORREF kLabelShadow = RGB(0, 0, 0);
 constexpr COLORREF kLabelColour = RGB(255, 255, 100);
 constexpr int kDotPen = 6;
-constexpr int kMaxMarks = 1000;  // a silly range must not hang the dialog
 
 // One stroke of the needle: a fresh pen in world units, deleted after use.
 struct NeedleStroke {
@@ -70,41 +69,15 @@ double CGauge::AngleOf(int32_t v) const {
 }
 
 std::vector<ScaleMark> CGauge::ScaleMarks(HDC dc, const RECT& client) const {
-    std::vector<ScaleMark> marks;
     RECT r = client;
     InflateRect(&r, -10, -10);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    const int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
-    const int64_t increment = step > 0 ? step : 1;
-    for (int64_t v = minimum; v <= maximum && marks.size() < kMaxMarks; v += increment) {
-        ScaleMark mark;
-        mark.value = static_cast<int32_t>(v);
-        const double angle = AngleOf(mark.value);
-        const double a = -std::sin(angle), b = std::cos(angle);
-        mark.dot = {static_cast<LONG>(w * a / 2.2 + cx), static_cast<LONG>(h * b / 2.2 + cy)};
-        mark.text = std::to_wstring(mark.value);
-        RECT measured{};
-        DrawTextW(dc, mark.text.c_str(), -1, &measured, DT_SINGLELINE | DT_CALCRECT);
-        const int tw = measured.right - measured.left, th = measured.bottom - measured.top;
-        const int lx = static_cast<int>((w - tw - 10) * a / 2.3 + cx);
-        const int ly = static_cast<int>((h - th) * b / 2.3 + cy);
-        mark.label = {lx - tw / 2, ly - th / 2, lx + tw / 2 + 1, ly + th / 2 + 1};
-        marks.push_back(mark);
-    }
-    return marks;
+    return DialScaleMarks(dc, r, minimum, maximum, step, [this](int32_t v) { return AngleOf(v); },
+                          [](int32_t v) { return std::to_wstring(v); });
 }
 
 std::vector<ScaleMark> CGauge::ScaleMarks() const {
-    RECT client{};
-    if (hwnd) GetClientRect(hwnd, &client);
-    HDC dc = CreateCompatibleDC(nullptr);
-    std::vector<ScaleMark> marks;
-    {
-        FontSelection font = CreateBoldFont(dc, labelFontHeight, L"Arial");
-        marks = ScaleMarks(dc, client);
-    }
-    DeleteDC(dc);
-    return marks;
+    return MeasuredScaleMarks(hwnd, labelFontHeight,
+                              [this](HDC dc, const RECT& client) { return ScaleMarks(dc, client); });
 }
 
 void CGauge::DrawBackground(CDC& dc) {

@@ -1,5 +1,7 @@
 #include "Instr.h"
 
+#include <cmath>
+
 #include "DialGeometry.h"
 #include "RoundScale.h"
 
@@ -116,4 +118,44 @@ CInstr* ReplacePlaceholder(HWND placeholder, CInstr* instrument, int32_t minimum
     instrument->SetRange(minimum, maximum);
     instrument->SetValue(0);
     return instrument;
+}
+
+std::vector<ScaleMark> DialScaleMarks(HDC dc, const RECT& dial, int32_t minimum, int32_t maximum, int32_t step,
+                                      const std::function<double(int32_t)>& angleOf,
+                                      const std::function<std::wstring(int32_t)>& labelOf) {
+    constexpr size_t kMaxMarks = 1000;
+    std::vector<ScaleMark> marks;
+    const int w = dial.right - dial.left, h = dial.bottom - dial.top;
+    const int cx = (dial.left + dial.right) / 2, cy = (dial.top + dial.bottom) / 2;
+    const int64_t increment = step > 0 ? step : 1;
+    for (int64_t v = minimum; v <= maximum && marks.size() < kMaxMarks; v += increment) {
+        ScaleMark mark;
+        mark.value = static_cast<int32_t>(v);
+        const double angle = angleOf(mark.value);
+        const double a = -std::sin(angle), b = std::cos(angle);
+        mark.dot = {static_cast<LONG>(w * a / 2.2 + cx), static_cast<LONG>(h * b / 2.2 + cy)};
+        mark.text = labelOf(mark.value);
+        RECT measured{};
+        DrawTextW(dc, mark.text.c_str(), -1, &measured, DT_SINGLELINE | DT_CALCRECT);
+        const int tw = measured.right - measured.left, th = measured.bottom - measured.top;
+        const int lx = static_cast<int>((w - tw - 10) * a / 2.3 + cx);
+        const int ly = static_cast<int>((h - th) * b / 2.3 + cy);
+        mark.label = {lx - tw / 2, ly - th / 2, lx + tw / 2 + 1, ly + th / 2 + 1};
+        marks.push_back(mark);
+    }
+    return marks;
+}
+
+std::vector<ScaleMark> MeasuredScaleMarks(HWND window, int32_t labelFontHeight,
+                                          const std::function<std::vector<ScaleMark>(HDC, const RECT&)>& marksIn) {
+    RECT client{};
+    if (window) GetClientRect(window, &client);
+    HDC dc = CreateCompatibleDC(nullptr);
+    std::vector<ScaleMark> marks;
+    {
+        FontSelection font = CreateBoldFont(dc, labelFontHeight, L"Arial");
+        marks = marksIn(dc, client);
+    }
+    DeleteDC(dc);
+    return marks;
 }

@@ -59,6 +59,22 @@ private:
     void CreateBackground();
 };
 
+// The labelled marks of a dial scale in the rectangle `dial`: one every
+// `step` (1 when not positive) from minimum to maximum, at most 1000 (a silly
+// range must not hang the dialog). angleOf places a value on the dial
+// (radians, 0 straight down, clockwise), labelOf gives its text, measured in
+// the font selected into `dc`. The dots lie on a circle of dial / 2.2, the
+// labels are centred on one of (dial - label) / 2.3.
+std::vector<ScaleMark> DialScaleMarks(HDC dc, const RECT& dial, int32_t minimum, int32_t maximum, int32_t step,
+                                      const std::function<double(int32_t)>& angleOf,
+                                      const std::function<std::wstring(int32_t)>& labelOf);
+
+// The scale marks an instrument window draws, measured in a memory context
+// with the bold Arial label font of `labelFontHeight`: marksIn gets that
+// context and the window's client rectangle (empty without a window).
+std::vector<ScaleMark> MeasuredScaleMarks(HWND window, int32_t labelFontHeight,
+                                          const std::function<std::vector<ScaleMark>(HDC, const RECT&)>& marksIn);
+
 // Puts `instrument` in place of a placeholder static of a dialog: same
 // rectangle, control id and text (caption or format, at most 31 characters),
 // style child + visible + group. Then SetRange(minimum, maximum) and

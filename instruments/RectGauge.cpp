@@ -36,7 +36,6 @@ constexpr int kDialInset = 15;
 constexpr int kFrameInset = 2;  // inside the etched frame
 constexpr int kScalePen = 3;
 constexpr int kNeedlePen = 3;
-constexpr int kMaxMarks = 1000;  // a silly range must not hang the dialog
 constexpr int kIconSize = 32;
 // The band of the A/F dial where the mixture gives the most power: fixed on
 // the dial, whatever the range.
@@ -103,41 +102,14 @@ RECT CRectGauge::ValueTextRect(const RECT& c) const {
 }
 
 std::vector<ScaleMark> CRectGauge::ScaleMarks(HDC dc, const RECT& client) const {
-    std::vector<ScaleMark> marks;
     RECT dial = client;
     FitDialCircle(dial);
-    const int w = dial.right - dial.left, h = dial.bottom - dial.top;
-    const int cx = (dial.left + dial.right) / 2, cy = (dial.top + dial.bottom) / 2;
-    const int64_t increment = step > 0 ? step : 1;
-    for (int64_t v = minimum; v <= maximum && marks.size() < kMaxMarks; v += increment) {
-        ScaleMark mark;
-        mark.value = static_cast<int32_t>(v);
-        const double angle = AngleOf(mark.value);
-        const double a = -std::sin(angle), b = std::cos(angle);
-        mark.dot = {static_cast<LONG>(w * a / 2.2 + cx), static_cast<LONG>(h * b / 2.2 + cy)};
-        mark.text = TenthsLabel(mark.value);
-        RECT measured{};
-        DrawTextW(dc, mark.text.c_str(), -1, &measured, DT_SINGLELINE | DT_CALCRECT);
-        const int tw = measured.right - measured.left, th = measured.bottom - measured.top;
-        const int lx = static_cast<int>((w - tw - 10) * a / 2.3 + cx);
-        const int ly = static_cast<int>((h - th) * b / 2.3 + cy);
-        mark.label = {lx - tw / 2, ly - th / 2, lx + tw / 2 + 1, ly + th / 2 + 1};
-        marks.push_back(mark);
-    }
-    return marks;
+    return DialScaleMarks(dc, dial, minimum, maximum, step, [this](int32_t v) { return AngleOf(v); }, &TenthsLabel);
 }
 
 std::vector<ScaleMark> CRectGauge::ScaleMarks() const {
-    RECT client{};
-    if (hwnd) GetClientRect(hwnd, &client);
-    HDC dc = CreateCompatibleDC(nullptr);
-    std::vector<ScaleMark> marks;
-    {
-        FontSelection font = CreateBoldFont(dc, labelFontHeight, L"Arial");
-        marks = ScaleMarks(dc, client);
-    }
-    DeleteDC(dc);
-    return marks;
+    return MeasuredScaleMarks(hwnd, labelFontHeight,
+                              [this](HDC dc, const RECT& client) { return ScaleMarks(dc, client); });
 }
 
 void CRectGauge::DrawMarkedSector(HDC dc, const RECT& dial) const {

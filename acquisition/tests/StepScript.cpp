@@ -1,23 +1,14 @@
 #include "StepScript.h"
 
+#include "TestSupport.h"
+
 namespace {
 
 constexpr UINT kPollMs = 10;
 
 StepScript* runningScript = nullptr;
 
-BOOL CALLBACK CancelDialog(HWND window, LPARAM) {
-    wchar_t className[32] = {};
-    GetClassNameW(window, className, 32);
-    if (std::wstring(className) == L"#32770") PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-    return TRUE;
-}
-
 }  // namespace
-
-void CancelThreadDialogs() {
-    EnumThreadWindows(GetCurrentThreadId(), &CancelDialog, 0);
-}
 
 StepScript::StepScript(std::vector<Step> steps) : steps_(std::move(steps)) {
     runningScript = this;

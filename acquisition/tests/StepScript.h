@@ -41,6 +41,3 @@ private:
     std::string failure_;
     UINT_PTR timer_ = 0;
 };
-
-// Posts the cancel command to every dialog of this thread.
-void CancelThreadDialogs();

@@ -1,5 +1,7 @@
 #include "DialogScript.h"
 
+#include "TestSupport.h"
+
 namespace {
 
 constexpr UINT kTickMs = 10;
@@ -26,13 +28,6 @@ BOOL CALLBACK MatchTitle(HWND window, LPARAM lParam) {
     if (search->title != text) return TRUE;
     search->found = window;
     return FALSE;
-}
-
-BOOL CALLBACK CancelDialog(HWND window, LPARAM) {
-    wchar_t className[32] = {};
-    GetClassNameW(window, className, 32);
-    if (std::wstring(className) == L"#32770") PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-    return TRUE;
 }
 
 }  // namespace
@@ -77,7 +72,7 @@ void DialogScript::Tick() {
     if (!window) {
         if (GetTickCount() - stepStart_ > kStepPatienceMs) {
             failure_ = "step " + std::to_string(next_) + ": no window \"" + Narrow(steps_[next_].title) + "\"";
-            EnumThreadWindows(GetCurrentThreadId(), &CancelDialog, 0);
+            CancelThreadDialogs();
         }
         return;
     }

@@ -1,7 +1,6 @@
 #include "KaltrenoxProcess.h"
 
-#include <objidl.h>  // PROPID, left out by WIN32_LEAN_AND_MEAN
-#include <gdiplus.h>
+#include "TestSupport.h"
 
 namespace {
 
@@ -211,29 +210,10 @@ bool KaltrenoxProcess::SaveScreenshot(HWND window, const wchar_t* fileName) {
     Sleep(200);  // the other process paints in its own time
     RECT rect{};
     GetWindowRect(window, &rect);
-    int width = rect.right - rect.left;
-    int height = rect.bottom - rect.top;
     HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    HBITMAP bitmap = CopyToBitmap(screen, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
     ReleaseDC(nullptr, screen);
-
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    bool written = false;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) {
-        Gdiplus::GpBitmap* image = nullptr;
-        if (Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) == Gdiplus::Ok) {
-            const CLSID pngEncoder = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-            written = Gdiplus::DllExports::GdipSaveImageToFile(image, path.c_str(), &pngEncoder, nullptr) == Gdiplus::Ok;
-            Gdiplus::DllExports::GdipDisposeImage(image);
-        }
-        Gdiplus::GdiplusShutdown(token);
-    }
+    bool written = SavePng(bitmap, path);
     DeleteObject(bitmap);
     return written;
 }

@@ -1,8 +1,5 @@
 #include "Screenshot.h"
 
-#include <objidl.h>  // PROPID, left out by WIN32_LEAN_AND_MEAN
-#include <gdiplus.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -31,38 +28,16 @@ bool IsBlank(HDC dc, HBITMAP bitmap, int width, int height) {
 }  // namespace
 
 bool SaveWindowImage(HWND window, const wchar_t* fileName) {
-    // the tests run in build/windows/bin; screenshots go to build/screenshots
-    CreateDirectoryW(L"..\\..\\screenshots", nullptr);
-    std::wstring path = std::wstring(L"..\\..\\screenshots\\") + fileName;
-
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    PumpMessages();
+    std::wstring path = PrepareScreenshot(window, fileName);
     RECT rect{};
     GetWindowRect(window, &rect);
     int width = rect.right - rect.left;
     int height = rect.bottom - rect.top;
     HDC source = GetWindowDC(window);
-    HDC memory = CreateCompatibleDC(source);
-    HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    bool blank = IsBlank(memory, bitmap, width, height);
-    DeleteDC(memory);
+    HBITMAP bitmap = CopyToBitmap(source, 0, 0, width, height);
+    bool blank = IsBlank(source, bitmap, width, height);
     ReleaseDC(window, source);
-
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    bool written = false;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) {
-        Gdiplus::GpBitmap* image = nullptr;
-        if (Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) == Gdiplus::Ok) {
-            const CLSID pngEncoder = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-            written = Gdiplus::DllExports::GdipSaveImageToFile(image, path.c_str(), &pngEncoder, nullptr) == Gdiplus::Ok;
-            Gdiplus::DllExports::GdipDisposeImage(image);
-        }
-        Gdiplus::GdiplusShutdown(token);
-    }
+    bool written = SavePng(bitmap, path);
     DeleteObject(bitmap);
     return written && !blank;
 }

@@ -46,26 +46,32 @@ int DluY(HWND dialog, int units) {
     return rect.top;
 }
 
-bool SaveScreenshot(HWND window, const wchar_t* fileName) {
-    // the tests run in build/windows/bin; screenshots go to build/screenshots
-    CreateDirectoryW(L"..\\..\\screenshots", nullptr);
-    std::wstring path = std::wstring(L"..\\..\\screenshots\\") + fileName;
+namespace {
 
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    PumpMessages();
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    int width = rect.right - rect.left;
-    int height = rect.bottom - rect.top;
-    HDC source = GetDC(nullptr);  // the screen, where the window and its children are composed
+BOOL CALLBACK CancelDialog(HWND window, LPARAM) {
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    if (std::wstring(className) == L"#32770") PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
+}  // namespace
+
+void CancelThreadDialogs() {
+    EnumThreadWindows(GetCurrentThreadId(), &CancelDialog, 0);
+}
+
+HBITMAP CopyToBitmap(HDC source, int x, int y, int width, int height) {
     HDC memory = CreateCompatibleDC(source);
     HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, source, rect.left, rect.top, SRCCOPY);
+    BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
     SelectObject(memory, old);
     DeleteDC(memory);
-    ReleaseDC(nullptr, source);
+    return bitmap;
+}
 
+bool SavePng(HBITMAP bitmap, const std::wstring& path) {
     Gdiplus::GdiplusStartupInput input;
     ULONG_PTR token = 0;
     bool written = false;
@@ -78,6 +84,27 @@ bool SaveScreenshot(HWND window, const wchar_t* fileName) {
         }
         Gdiplus::GdiplusShutdown(token);
     }
+    return written;
+}
+
+std::wstring PrepareScreenshot(HWND window, const wchar_t* fileName) {
+    // the tests run in build/windows/bin; screenshots go to build/screenshots
+    CreateDirectoryW(L"..\\..\\screenshots", nullptr);
+    std::wstring path = std::wstring(L"..\\..\\screenshots\\") + fileName;
+
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessages();
+    return path;
+}
+
+bool SaveScreenshot(HWND window, const wchar_t* fileName) {
+    std::wstring path = PrepareScreenshot(window, fileName);
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    HDC screen = GetDC(nullptr);  // the screen, where the window and its children are composed
+    HBITMAP bitmap = CopyToBitmap(screen, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    ReleaseDC(nullptr, screen);
+    bool written = SavePng(bitmap, path);
     DeleteObject(bitmap);
     return written;
 }
