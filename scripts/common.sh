@@ -13,7 +13,7 @@ KX_DISPLAY_NUMBER=${KX_DISPLAY_NUMBER:-77}
 
 KX_PACKAGES=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev locales
              g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth x11-utils fonts-liberation socat
-             ghostscript poppler-utils imagemagick)
+             ghostscript poppler-utils imagemagick ccache)
 
 kx_log() { echo "==> $*" >&2; }
 
@@ -40,12 +40,22 @@ kx_install() {
     fi
 }
 
+# ccache, when there, keeps rebuilds of a fresh tree (another checkout of the
+# same sources, a wiped build folder) quick; paths are hashed relative to the
+# checkout, so checkouts share their cache.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$KX_TOP} CCACHE_NOHASHDIR=1
+kx_launcher() {
+    if command -v ccache >/dev/null 2>&1; then
+        echo "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache"
+    fi
+}
+
 kx_build() {
     kx_log "building the native tree"
-    [ -f "$KX_NATIVE/build.ninja" ] || cmake -S "$KX_TOP" -B "$KX_NATIVE" -G Ninja >/dev/null
+    [ -f "$KX_NATIVE/build.ninja" ] || cmake -S "$KX_TOP" -B "$KX_NATIVE" -G Ninja $(kx_launcher) >/dev/null
     cmake --build "$KX_NATIVE"
     kx_log "building the Windows tree"
-    [ -f "$KX_WINDOWS/build.ninja" ] || cmake -S "$KX_TOP" -B "$KX_WINDOWS" -G Ninja \
+    [ -f "$KX_WINDOWS/build.ninja" ] || cmake -S "$KX_TOP" -B "$KX_WINDOWS" -G Ninja $(kx_launcher) \
         -DCMAKE_TOOLCHAIN_FILE="$KX_TOP/cmake/mingw-w64.cmake" >/dev/null
     cmake --build "$KX_WINDOWS"
 }
