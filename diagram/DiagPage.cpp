@@ -99,6 +99,7 @@ void PageLayout(CDiag& diag, CDC& dc, RECT& rect) {
         {
             FontSelection smallFont = CreateBoldFont(h, MmY(s.fontHeight * 5 / 6), s.fontName.c_str());
             DrawTextUp(block.comment, h, rect);
+            if (!block.correctionWarning.empty()) DrawTextUp(block.correctionWarning, h, rect);
             DrawTextUp(block.dateWeather, h, rect);
             DrawTextUp(block.maxTorque, h, rect);
             DrawTextUp(block.maxPower, h, rect);

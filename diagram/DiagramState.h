@@ -59,6 +59,7 @@ struct EvaluationKey {
     uint16_t powerMode = 0;
     uint16_t correction = 0;
     double lossTime = 0;
+    uint16_t smoothing = 0;
     double pCorr = 0;
     double mCorr = 0;
     uint16_t sampleCount = 0;
@@ -121,6 +122,9 @@ struct DiagramState {
     // How many measurements the current view draws: at most three in the
     // combined views.
     int32_t CurveCount() const;
+    // False when a correction is chosen and the factor of a measurement, as
+    // its last evaluation found it, lies outside the formulas' band.
+    bool CorrectionsValid() const;
 
     // ---- layout and mapping ----------------------------------------------
     // plot, fullTop and torqueTop from the outer rectangle.
