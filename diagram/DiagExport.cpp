@@ -9,7 +9,8 @@
 
 namespace {
 
-constexpr DWORD kExportFlags = OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+// the program's current folder stays where it was
+constexpr DWORD kExportFlags = OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
 
 // The dialog's types, in table order, that this build can write.
 struct OfferedTypes {

@@ -753,6 +753,7 @@ struct FileDialogVisit {
 FileDialogVisit* gVisit = nullptr;
 std::wstring gTypedName;
 const wchar_t* gDialogScreenshot = nullptr;
+wchar_t gTestFolder[MAX_PATH] = {};  // the file dialog may change the current folder while it browses
 
 std::vector<std::wstring> ComboTexts(HWND combo) {
     std::vector<std::wstring> texts;
@@ -790,7 +791,13 @@ void CALLBACK AnswerFileDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     v.folder = folder;
     v.types = ComboTexts(GetDlgItem(dialog, cmb1));
     v.type = WindowTextOf(GetDlgItem(dialog, cmb1));
-    if (gDialogScreenshot) SaveScreenshot(dialog, gDialogScreenshot);
+    if (gDialogScreenshot) {
+        wchar_t browsing[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, browsing);
+        SetCurrentDirectoryW(gTestFolder);
+        EXPECT_TRUE(SaveScreenshot(dialog, gDialogScreenshot));
+        SetCurrentDirectoryW(browsing);
+    }
     SetWindowTextW(field, gTypedName.c_str());
     PostMessageW(dialog, WM_COMMAND, gTypedName.empty() ? IDCANCEL : IDOK, 0);
 }
@@ -802,10 +809,15 @@ FileDialogVisit Export(DiagramWindow& w, const std::wstring& typed, const wchar_
     gVisit = &visit;
     gTypedName = typed;
     gDialogScreenshot = screenshot;
+    GetCurrentDirectoryW(MAX_PATH, gTestFolder);
     SetTimer(nullptr, 0, 50, &AnswerFileDialog);
     w.Command(ID_FILE_EXPORT);
     PumpMessages();
     gVisit = nullptr;
+    wchar_t now[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, now);
+    EXPECT_EQ(narrow(now), narrow(gTestFolder)) << "the export leaves the program's current folder alone";
+    SetCurrentDirectoryW(gTestFolder);
     return visit;
 }
 
@@ -843,14 +855,20 @@ std::string German(int32_t value, int decimals) {
     return (value < 0 ? "-" : "") + digits;
 }
 
+// Where a workshop keeps its runs and the reports for its customers.
+std::wstring MeasurementsFolder() {
+    CreateDirectoryW(L"C:\\Messungen", nullptr);
+    return L"C:\\Messungen";
+}
+
 std::wstring ExportFolder() {
-    std::wstring folder = TempFolder() + L"\\Export";
+    std::wstring folder = MeasurementsFolder() + L"\\Berichte";
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }
 
 std::wstring CustomerRun(int k) {
-    const std::wstring path = TempFolder() + L"\\Kunde-000" + std::to_wstring(k + 1) + L".kxm";
+    const std::wstring path = MeasurementsFolder() + L"\\Kunde-000" + std::to_wstring(k + 1) + L".kxm";
     CopyFileW(RunFile(k).c_str(), path.c_str(), FALSE);
     return path;
 }
@@ -864,7 +882,7 @@ TEST(DiagramExport, PointsGoToACsvForGermanSpreadsheets) {
     const FileDialogVisit visit = Export(w, target, L"export-dialog.png");
     ASSERT_TRUE(visit.seen) << "the file dialog opened";
     EXPECT_EQ(narrow(visit.name), "Kunde-0001.csv") << "the first measurement's name with the new extension";
-    EXPECT_EQ(narrow(visit.folder), narrow(TempFolder())) << "beside the measurement before any export";
+    EXPECT_EQ(narrow(visit.folder), narrow(MeasurementsFolder())) << "beside the measurement before any export";
     ASSERT_FALSE(visit.types.empty());
     EXPECT_EQ(narrow(visit.types.back()), "Meßpunkte als CSV (*.csv)");
     EXPECT_EQ(narrow(theSettings().desktopLastExport), narrow(target));
@@ -895,7 +913,7 @@ TEST(DiagramExport, PointsGoToACsvForGermanSpreadsheets) {
             EXPECT_EQ(f[0], name);
             EXPECT_EQ(f[1], std::to_string(at));
             EXPECT_EQ(f[2], German(d.cursor.quantityValue(kQuantityTime, at), 2)) << name << " at " << at;
-            EXPECT_EQ(f[5], German(d.cursor.quantityValue(kQuantityTorque, at), 1)) << name << " at " << at;
+            EXPECT_EQ(f[6], German(d.cursor.quantityValue(kQuantityTorque, at), 1)) << name << " at " << at;
             EXPECT_EQ(f[7], German(d.cursor.quantityValue(kQuantityPowerKw, at), 1)) << name << " at " << at;
         } while (d.cursor.advance());
         EXPECT_GT(points, 50) << name;

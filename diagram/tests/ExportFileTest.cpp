@@ -44,7 +44,9 @@ TEST(ExportFile, TypesInTheOrderOfTheFileDialog) {
     for (const auto& p : paths) {
         ExportKind kind = ExportKind::PagePng;
         EXPECT_EQ(ExportKindOfPath(p.path, kind), p.named) << narrow(p.path);
-        if (p.named) EXPECT_EQ(kind, p.kind) << narrow(p.path);
+        if (p.named) {
+            EXPECT_EQ(kind, p.kind) << narrow(p.path);
+        }
     }
 }
 
@@ -112,9 +114,13 @@ TEST(ExportFile, PointTableOfEveryMeasurementForGermanSpreadsheets) {
         ASSERT_NE(end, std::string::npos) << "every line ends with CR LF";
         const std::string line = file.substr(at, end - at);
         if (lines++ > 0) {
-            if (line.rfind("Kunde-0001.kxm;", 0) == 0) ++rows[0];
-            else if (line.rfind("\"Prüfung;2.kxm\";", 0) == 0) ++rows[1];  // quoted: it holds the separator
-            else ADD_FAILURE() << line;
+            if (line.rfind("Kunde-0001.kxm;", 0) == 0) {
+                ++rows[0];
+            } else if (line.rfind("\"Prüfung;2.kxm\";", 0) == 0) {
+                ++rows[1];  // quoted: it holds the separator
+            } else {
+                ADD_FAILURE() << line;
+            }
             EXPECT_EQ(line.find('.', line.find(".kxm") + 4), std::string::npos) << "decimal commas: " << line;
         }
         at = end + 2;
