@@ -20,6 +20,7 @@
 #include "AxisLayout.h"
 #include "CommonDialogs.h"
 #include "Diag.h"
+#include "DiagPage.h"
 #include "DiagWnd.h"
 #include "DiagramHooks.h"
 #include "DiagramText.h"
@@ -34,6 +35,14 @@
 #include "resource.h"
 
 namespace {
+
+// The surface of the screen the diagrams are painted on.
+Surface ScreenSurface() {
+    HDC screen = GetDC(nullptr);
+    const Surface s = SurfaceOf(screen, false);
+    ReleaseDC(nullptr, screen);
+    return s;
+}
 
 std::string narrow(const std::wstring& w) { return toUtf8(w); }
 
@@ -487,10 +496,10 @@ TEST(DiagramFiles, FailedSaveKeepsTheWindowOpen) {
 TEST(DiagramMouse, ReadOutInAndOutsideThePlot) {
     DiagramWindow w({RunFile(0)});
     w.Render();
-    const IntRect plot = w.diag->d.plot;
+    const IntRect plot = w.diag->layout.plot;
     const int x = (plot.left + plot.right) / 2, y = (plot.top + plot.bottom) / 2;
     w.Mouse(WM_MOUSEMOVE, x, y);
-    const IntRect data = w.diag->d.ToData({x, y, x, y});
+    const IntRect data = w.diag->d.PrimaryFrame(w.diag->layout).ToData({x, y, x, y});
     const std::wstring expected =
         L"(" + FormatScaled(0, data.right) + L" U/min, " + FormatScaled(1, data.bottom) + L" PS)";
     EXPECT_EQ(narrow(StatusText()), narrow(expected));
@@ -514,11 +523,11 @@ TEST(DiagramMouse, BandConfinesThePointerAndZoomsOnlyAboveTenPixels) {
     DiagramWindow w({RunFile(0)});
     UpdateWindow(w.diag->hwnd);
     w.Render();
-    const IntRect plot = w.diag->d.plot, full = w.diag->d.view;
+    const IntRect plot = w.diag->layout.plot, full = w.diag->d.view;
     const int x = plot.left + 100, y = plot.top + 100;
     w.Mouse(WM_LBUTTONDOWN, x, y, MK_LBUTTON);
     EXPECT_EQ(GetCapture(), w.diag->hwnd);
-    EXPECT_EQ(w.diag->d.dragging, 1);
+    EXPECT_TRUE(w.diag->drag.active);
     RECT clip{};
     GetClipCursor(&clip);
     RECT expected{plot.left, plot.top, plot.right, plot.bottom};
@@ -539,7 +548,7 @@ TEST(DiagramMouse, BandConfinesThePointerAndZoomsOnlyAboveTenPixels) {
     GetClipCursor(&clip);
     EXPECT_GT(clip.right - clip.left, plot.right - plot.left) << "the pointer is free again";
     EXPECT_EQ(w.diag->d.view, full) << "10 x 50 does not zoom";
-    const IntRect band = w.diag->d.ToData({x, y, x + 11, y + 11});
+    const IntRect band = w.diag->d.PrimaryFrame(w.diag->layout).ToData({x, y, x + 11, y + 11});
     w.Drag(x, y, x + 11, y + 11);
     EXPECT_NE(w.diag->d.view, full) << "11 x 11 zooms";
     EXPECT_EQ(w.diag->d.view, band);
@@ -556,10 +565,9 @@ TEST(DiagramMouse, CtrlDragInViewSevenZoomsTorqueAndX) {
     DiagramState& d = w.diag->d;
     const IntRect full = d.view;
     const int32_t torqueTop = d.torqueRangeTop, torqueBottom = d.torqueRangeBottom;
-    const int x = d.plot.left + 50, y = d.torqueTop + 40;
-    d.UseTorqueAxis();
-    const IntRect torqueBand = d.ToData({x, y, x + 200, y + 100});
-    d.UsePrimaryAxis();
+    const PlotLayout& layout = w.diag->layout;
+    const int x = layout.plot.left + 50, y = layout.torqueTop + 40;
+    const IntRect torqueBand = d.TorqueFrame(layout).ToData({x, y, x + 200, y + 100});
     w.Drag(x, y, x + 200, y + 100, MK_CONTROL);
     EXPECT_EQ(d.torqueRangeTop, torqueBand.top);
     EXPECT_EQ(d.torqueRangeBottom, torqueBand.bottom);
@@ -567,7 +575,7 @@ TEST(DiagramMouse, CtrlDragInViewSevenZoomsTorqueAndX) {
     EXPECT_EQ(d.view.right, torqueBand.right);
     EXPECT_EQ(d.view.top, full.top) << "the power axis keeps its range";
     EXPECT_EQ(d.view.bottom, full.bottom);
-    EXPECT_EQ(d.torqueAxis, 0);
+    EXPECT_FALSE(w.diag->drag.torque);
     w.Command(ID_ZOOM_ALL);
     EXPECT_EQ(d.view, full);
     EXPECT_EQ(d.torqueRangeTop, torqueTop);
@@ -589,7 +597,7 @@ TEST(DiagramPageView, PageKeepsThePapersProportionsCentred) {
     DiagramWindow w({RunFile(0)});
     theFrame->messages.clear();
     w.Command(ID_VIEW_PAGE);
-    EXPECT_EQ(w.diag->d.pageView, 1);
+    EXPECT_TRUE(w.diag->d.pageView);
     EXPECT_EQ(theFrame->Last(kFramePageViewButton).wParam, 1u);
     for (SIZE size : {SIZE{900, 620}, SIZE{500, 700}, SIZE{700, 300}}) {
         MoveWindow(w.hwnd(), 10, 10, size.cx, size.cy, TRUE);
@@ -608,7 +616,7 @@ TEST(DiagramPageView, PageKeepsThePapersProportionsCentred) {
     // no loss marks and no read-out in page view
     std::vector<IntPoint> points;
     IntPoint loss;
-    EXPECT_FALSE(w.diag->d.CurvePoints(0, points, &loss));
+    EXPECT_FALSE(w.diag->d.CurvePoints(0, w.diag->d.PrimaryFrame(w.diag->layout), points, &loss));
     SetWindowTextW(theFrame->statusBar, L"");
     w.Mouse(WM_MOUSEMOVE, 50, 50);
     EXPECT_EQ(narrow(StatusText()), "");
@@ -617,7 +625,7 @@ TEST(DiagramPageView, PageKeepsThePapersProportionsCentred) {
     GetClientRect(w.hwnd(), &client);
     const RECT fitted = ChildRect(w.diag->hwnd);
     w.Drag(20, 30, 60, 40);
-    const IntRect band = w.diag->d.dragRect;
+    const IntRect band = w.diag->drag.rect;
     EXPECT_NEAR(double(band.width()) / band.height(), double(client.right) / client.bottom, 0.05)
         << "the band keeps the window's proportions";
     const RECT zoomed = ChildRect(w.diag->hwnd);
@@ -632,7 +640,7 @@ TEST(DiagramPageView, PageKeepsThePapersProportionsCentred) {
     EXPECT_EQ(again.left, fitted.left);
     EXPECT_EQ(again.right, fitted.right);
     w.Command(ID_VIEW_PAGE);
-    EXPECT_EQ(w.diag->d.pageView, 0);
+    EXPECT_FALSE(w.diag->d.pageView);
     EXPECT_EQ(theFrame->Last(kFramePageViewButton).wParam, 0u);
     EXPECT_EQ(ChildRect(w.diag->hwnd).left, -1);
     theFramework().printerDevNames = nullptr;
@@ -647,7 +655,7 @@ TEST(DiagramPageView, CancelledPrinterChoiceKeepsPageViewOff) {
         BoxAnswerer boxes({IDCANCEL, IDCANCEL, IDCANCEL});
         w.Command(ID_VIEW_PAGE);
     }
-    EXPECT_EQ(w.diag->d.pageView, 0);
+    EXPECT_FALSE(w.diag->d.pageView);
     EXPECT_EQ(theFrame->Last(kFramePageViewButton).message, kFramePageViewButton);
     EXPECT_EQ(theFrame->Last(kFramePageViewButton).wParam, 0u) << "the button pops out again";
     EXPECT_EQ(ChildRect(w.diag->hwnd).left, -1);
@@ -658,7 +666,7 @@ TEST(DiagramPageView, CancelledPrinterChoiceKeepsPageViewOff) {
 // Colour of curve i at an interior vertex, searched in the 3 × 3 pixels around it.
 bool CurveShowsColour(DiagramWindow& w, HDC dc, int i, int* checked) {
     std::vector<IntPoint> points;
-    w.diag->d.CurvePoints(i, points, nullptr);
+    w.diag->d.CurvePoints(i, w.diag->d.PrimaryFrame(w.diag->layout), points, nullptr);
     int found = 0, tried = 0;
     // run-up only: the coast-down curves of different runs lie on each other
     for (size_t k = points.size() / 10; k < points.size() / 2; k += points.size() / 20 + 1) {
@@ -681,8 +689,8 @@ TEST(DiagramPixels, PowerViewWithThreeRunsColoursAndLossCircles) {
         // the loss mark: a circle of 1 mm around the loss point
         std::vector<IntPoint> points;
         IntPoint loss;
-        ASSERT_TRUE(w.diag->d.CurvePoints(i, points, &loss));
-        const int r = MmX(10);
+        ASSERT_TRUE(w.diag->d.CurvePoints(i, w.diag->d.PrimaryFrame(w.diag->layout), points, &loss));
+        const int r = ScreenSurface().MmX(10);
         int onCircle = 0;
         const int offsets[8][2] = {{0, -r}, {0, r - 1}, {-r, 0}, {r - 1, 0}, {-3, -3}, {2, 2}, {-3, 2}, {2, -3}};
         for (const auto& o : offsets) {
@@ -695,8 +703,9 @@ TEST(DiagramPixels, PowerViewWithThreeRunsColoursAndLossCircles) {
         EXPECT_GE(onCircle, 7) << "loss circle of curve " << i << " at " << loss.x << "," << loss.y;
     }
     // the legend: the file names in their colours above and in the plot
-    const IntRect plot = w.diag->d.plot;
-    RECT legend{plot.left + MmX(50), plot.top - MmY(35), plot.left + MmX(1000), plot.top + MmY(115)};
+    const IntRect plot = w.diag->layout.plot;
+    const Surface s = ScreenSurface();
+    RECT legend{plot.left + s.MmX(50), plot.top - s.MmY(35), plot.left + s.MmX(1000), plot.top + s.MmY(115)};
     EXPECT_GT(CountColour(picture->hdc, legend, kCurveColours[1]), 20);
     EXPECT_GT(CountColour(picture->hdc, legend, kCurveColours[2]), 20);
     EXPECT_TRUE(SaveScreenshot(w.hwnd(), L"diagram-power-three-runs.png"));
@@ -707,14 +716,15 @@ TEST(DiagramPixels, CombinedViewDrawsThreeAndTheLambdaPanelAll) {
     DiagramWindow w({RunFile(0), RunFile(1), RunFile(2, false), RunFile(3)}, 960, 720);
     w.Command(ID_VIEW_POWER_TORQUE);
     auto combined = w.Render();
-    const IntRect plot = w.diag->d.plot;
+    const IntRect plot = w.diag->layout.plot;
+    const Surface s = ScreenSurface();
     // below the legend, the fourth (blue) file is not drawn; the first three are
-    RECT curves{plot.left, plot.top + MmY(200), plot.right, plot.bottom};
+    RECT curves{plot.left, plot.top + s.MmY(200), plot.right, plot.bottom};
     EXPECT_EQ(CountColour(combined->hdc, curves, kCurveColours[3]), 0);
     EXPECT_GT(CountColour(combined->hdc, curves, kCurveColours[1]), 50);
     // the right axis' grid is red and lies in the lower two thirds
-    RECT aboveTorque{plot.right + 1, plot.top, plot.right + MmX(40), w.diag->d.torqueTop - MmY(80)};
-    RECT torqueSide{plot.right + 1, w.diag->d.torqueTop, plot.right + MmX(40), plot.bottom};
+    RECT aboveTorque{plot.right + 1, plot.top, plot.right + s.MmX(40), w.diag->layout.torqueTop - s.MmY(80)};
+    RECT torqueSide{plot.right + 1, w.diag->layout.torqueTop, plot.right + s.MmX(40), plot.bottom};
     EXPECT_EQ(CountColour(combined->hdc, aboveTorque, RGB(0, 0, 0)), 0) << "no torque ticks above the lower two thirds";
     EXPECT_GT(CountColour(combined->hdc, torqueSide, RGB(0, 0, 0)), 10);
     EXPECT_TRUE(SaveScreenshot(w.hwnd(), L"diagram-combined-view-7.png"));
@@ -724,15 +734,14 @@ TEST(DiagramPixels, CombinedViewDrawsThreeAndTheLambdaPanelAll) {
     auto withPanel = w.Render();
     RECT client{};
     GetClientRect(w.diag->hwnd, &client);
-    DiagramState panel(EvaluationOptions{});
-    panel.LayoutPlot({0, 0, client.right, client.bottom}, kLambdaPanel);
+    const PlotLayout panel = LayoutPlot({0, 0, client.right, client.bottom}, kLambdaPanel, s);
     RECT inside{panel.plot.left + 1, panel.plot.top + 1, panel.plot.right, panel.plot.bottom};
     EXPECT_GT(CountColour(withPanel->hdc, inside, kCurveColours[3]), 20) << "the panel draws the fourth file";
     EXPECT_GT(CountColour(withPanel->hdc, inside, kCurveColours[0]), 20);
     EXPECT_EQ(CountColour(withPanel->hdc, inside, kCurveColours[2]), 0) << "no lambda channel: below the range";
     EXPECT_GT(CountColour(withPanel->hdc, inside, RGB(255, 0, 0)), panel.plot.right - panel.plot.left)
         << "the red reference line at 13.0 and the red run";
-    EXPECT_EQ(w.diag->d.plot.bottom, plot.bottom - (client.bottom * 20 / 100)) << "the main plot moved up";
+    EXPECT_EQ(w.diag->layout.plot.bottom, plot.bottom - (client.bottom * 20 / 100)) << "the main plot moved up";
     EXPECT_TRUE(SaveScreenshot(w.hwnd(), L"diagram-lambda-panel.png"));
     theSettings().graphPowerUnit = 0;
 }
