@@ -6,7 +6,6 @@
 #include "AxisLayout.h"
 #include "CommonDialogs.h"
 #include "DC.h"
-#include "DiagExport.h"
 #include "DiagPage.h"
 #include "DiagramHooks.h"
 #include "Frame.h"
@@ -121,7 +120,6 @@ int CDiag::OnCommand(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     switch (id) {
     case ID_FILE_ADD:        OnAddCommand(); return 1;
-    case ID_FILE_EXPORT:     ExportDiagram(*this); return 1;
     case ID_VIEW_PAGE:       SetPageView(!d.pageView); return 1;
     case ID_ZOOM_ALL:        OnZoomAll(); return 1;
     case ID_EDIT_DATA:       OnEditData(); return 1;
