@@ -6,6 +6,8 @@
 #include <cwchar>
 #include <vector>
 
+#include "GdiPlus.h"
+
 namespace {
 
 using namespace Gdiplus::DllExports;
@@ -49,18 +51,13 @@ bool EncodePng(HBITMAP bitmap, int dpi, std::string& bytes) {
     // and removed: the caller decides where the picture goes
     wchar_t folder[MAX_PATH] = {}, temporary[MAX_PATH] = {};
     if (!GetTempPathW(MAX_PATH, folder) || !GetTempFileNameW(folder, L"kxp", 0, temporary)) return false;
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
     bool encoded = false;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) {
-        CLSID encoder{};
-        Gdiplus::GpBitmap* image = nullptr;
-        if (FindPngEncoder(encoder) && GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) == Gdiplus::Ok) {
-            GdipBitmapSetResolution(image, Gdiplus::REAL(dpi), Gdiplus::REAL(dpi));
-            encoded = GdipSaveImageToFile(image, temporary, &encoder, nullptr) == Gdiplus::Ok;
-            GdipDisposeImage(image);
-        }
-        Gdiplus::GdiplusShutdown(token);
+    CLSID encoder{};
+    Gdiplus::GpBitmap* image = nullptr;
+    if (GdiPlusReady() && FindPngEncoder(encoder) && GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) == Gdiplus::Ok) {
+        GdipBitmapSetResolution(image, Gdiplus::REAL(dpi), Gdiplus::REAL(dpi));
+        encoded = GdipSaveImageToFile(image, temporary, &encoder, nullptr) == Gdiplus::Ok;
+        GdipDisposeImage(image);
     }
     encoded = encoded && ReadWholeFile(temporary, bytes);
     DeleteFileW(temporary);
