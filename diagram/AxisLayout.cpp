@@ -131,9 +131,15 @@ AxisTitleText AxisTitle(const DiagramState& d, const AxisFrame& f, int kind, con
         t.text = L"A/F";
     } else {
         t.text = QuantityLabel(q);
-        if (q == kQuantityTorque || q == kQuantityPowerPs || q == kQuantityPowerKw)
+        if (q == kQuantityTorque || q == kQuantityPowerPs || q == kQuantityPowerKw) {
             t.text += L" (" + ChoiceItem(d.options.powerModeItems, d.options.powerMode) + L", " +
-                      ChoiceItem(d.options.correctionItems, d.options.correction) + L")";
+                      ChoiceItem(d.options.correctionItems, d.options.correction);
+            const std::wstring smoothing = SmoothingName(d.options);
+            if (!smoothing.empty()) t.text += L", " + smoothing;
+            t.text += L")";
+            // a corrected value beyond the formulas' band is marked where the correction is named
+            if (!d.CorrectionsValid()) t.text += L" (!)";
+        }
     }
     const IntRect& p = f.plot;
     if (kind == kAxisX) {

@@ -79,5 +79,8 @@ struct AxisPicture {
 AxisPicture LayoutAxis(const DiagramState& d, const AxisFrame& frame, int kind, const Surface& surface);
 
 // Title of an axis: "A/F" for the lambda panel, else "name [unit]" with
-// " (power mode, correction)" after torque and power, and where it goes.
+// " (power mode, correction)" after torque and power, the smoothing added
+// inside the brackets when there is one ("(Motor, DIN 70020, Glättung
+// mittel)") and " (!)" after them when a measurement's correction factor lies
+// outside its valid band; and where the title goes.
 AxisTitleText AxisTitle(const DiagramState& d, const AxisFrame& frame, int kind, const Surface& surface);

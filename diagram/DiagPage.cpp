@@ -70,6 +70,7 @@ Surface LayOutPage(HDC h, bool paper, const PageMetrics& page, const Settings& s
         {
             FontSelection smallFont = CreateBoldFont(h, surface.MmY(s.fontHeight * 5 / 6), s.fontName.c_str());
             DrawTextUp(block.comment, h, rect);
+            if (!block.correctionWarning.empty()) DrawTextUp(block.correctionWarning, h, rect);
             DrawTextUp(block.dateWeather, h, rect);
             DrawTextUp(block.maxTorque, h, rect);
             DrawTextUp(block.maxPower, h, rect);

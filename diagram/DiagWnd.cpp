@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "CommonDialogs.h"
+#include "DiagExport.h"
 #include "DiagPage.h"
 #include "FrameworkState.h"
 #include "PrintJob.h"
@@ -93,6 +94,10 @@ void CDiagWnd::OnSize(WPARAM sizeType) {
 int CDiagWnd::OnCommand(UINT message, WPARAM wParam, LPARAM lParam) {
     if (diag && LOWORD(wParam) == ID_FILE_PRINT) {
         PrintDiagram(*diag);
+        return 1;
+    }
+    if (diag && LOWORD(wParam) == ID_FILE_EXPORT) {
+        ExportDiagram(*diag);
         return 1;
     }
     if (diag && diag->OnCommand(message, wParam, lParam)) return 1;

@@ -2,7 +2,7 @@
 // CDiagWnd: one diagram window, an MDI child of the main frame. It owns one
 // CDiag, keeps it covering its client area (or, in page view, showing the
 // page in the paper's proportions) and places it again whenever the chart
-// says its layout changed, prints it, passes activation, dropped files and
+// says its layout changed, prints and exports it, passes activation, dropped files and
 // the other commands on to it, and remembers whether diagram windows open
 // minimised or maximised.
 #include <string>

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "AtmosphericCorrection.h"
 #include "DiagramText.h"
 #include "MeasurementFile.h"
 #include "Settings.h"
@@ -36,7 +37,8 @@ DiagramState::DiagramState(const EvaluationOptions& initialOptions, const Settin
 }
 
 bool EvaluationKey::operator==(const EvaluationKey& o) const {
-    return powerMode == o.powerMode && correction == o.correction && lossTime == o.lossTime && pCorr == o.pCorr &&
+    return powerMode == o.powerMode && correction == o.correction && lossTime == o.lossTime &&
+           smoothing == o.smoothing && pCorr == o.pCorr &&
            mCorr == o.mCorr && sampleCount == o.sampleCount && timeCount == o.timeCount &&
            temperature == o.temperature && pressure == o.pressure && humidity == o.humidity &&
            gearRatio == o.gearRatio && inertia == o.inertia && circumference == o.circumference;
@@ -47,6 +49,7 @@ EvaluationKey DiagramState::KeyOf(const Measurement& m) const {
     k.powerMode = options.powerMode;
     k.correction = options.correction;
     k.lossTime = options.lossTime;
+    k.smoothing = options.smoothing;
     k.pCorr = calibration_->hardwarePCorr;
     k.mCorr = calibration_->hardwareMCorr;
     k.sampleCount = m.sampleCount;
@@ -115,6 +118,12 @@ int32_t DiagramState::PrimaryQuantity() const {
 }
 
 int32_t DiagramState::CurveCount() const { return IsCombinedView() ? std::min(count, int32_t(3)) : count; }
+
+bool DiagramState::CorrectionsValid() const {
+    for (int32_t i = 0; i < count; ++i)
+        if (measurements[i] && !correctionValid(options.correction, measurements[i]->correctionFactor)) return false;
+    return true;
+}
 
 void DiagramState::ComputeRanges() {
     if (count == 0) {

@@ -71,6 +71,7 @@ struct EvaluationKey {
     uint16_t powerMode = 0;
     uint16_t correction = 0;
     double lossTime = 0;
+    uint16_t smoothing = 0;
     double pCorr = 0;
     double mCorr = 0;
     uint16_t sampleCount = 0;
@@ -125,6 +126,9 @@ struct DiagramState {
     // How many measurements the current view draws: at most three in the
     // combined views.
     int32_t CurveCount() const;
+    // False when a correction is chosen and the factor of a measurement, as
+    // its last evaluation found it, lies outside the formulas' band.
+    bool CorrectionsValid() const;
 
     // ---- layout -------------------------------------------------------------------
     // The main plot of a drawing: the outer rectangle made at least 50 mm

@@ -479,6 +479,73 @@ TEST(DiagramAxes, TitlesWithPowerModeAndCorrection) {
     EXPECT_EQ(left.anchor.y, 34 - 32);
 }
 
+TEST(DiagramAxes, TitlesNameTheSmoothingAndMarkAFactorOutsideTheBand) {
+    const Surface r = screen(96);
+    const PlotLayout l{{}, {57, 34, 766, 555}, 0};
+    Diagram diagram({L"runup.kxm", L"runup.kxm"});
+    DiagramState& d = diagram.d;
+    d.xQuantity = 5;
+    struct Case {
+        const char* what;
+        int y;
+        uint16_t correction, smoothing, pressure;  // pressure of the second run
+        const char* left;
+    } cases[] = {
+        {"unsmoothed", 2, 1, 0, 1013, "Leistung [PS] (Motor, DIN 70020)"},
+        {"medium", 2, 1, 1, 1013, "Leistung [PS] (Motor, DIN 70020, Glättung mittel)"},
+        {"strong, in kW", 3, 2, 2, 1013, "Leistung [kW] (Motor, ISO 1585, Glättung stark)"},
+        {"torque", 1, 0, 1, 1013, "Drehmoment [Nm] (Motor, unkorrigiert, Glättung mittel)"},
+        {"second run far off", 2, 1, 0, 900, "Leistung [PS] (Motor, DIN 70020) (!)"},
+        {"far off, smoothed", 2, 1, 2, 900, "Leistung [PS] (Motor, DIN 70020, Glättung stark) (!)"},
+        {"far off, uncorrected", 2, 0, 0, 900, "Leistung [PS] (Motor, unkorrigiert)"},
+        {"just inside", 1, 1, 0, 947, "Drehmoment [Nm] (Motor, DIN 70020)"},
+        {"just outside", 1, 1, 0, 946, "Drehmoment [Nm] (Motor, DIN 70020) (!)"},
+        {"beyond the list", 2, 0, 9, 1013, "Leistung [PS] (Motor, unkorrigiert, Glättung stark)"},
+    };
+    for (const auto& c : cases) {
+        d.measurements[0]->temperature = 20;
+        d.measurements[0]->pressure = 1013;
+        d.measurements[1]->temperature = 20;
+        d.measurements[1]->pressure = c.pressure;
+        d.options.correction = c.correction;
+        d.options.smoothing = c.smoothing;
+        d.SetQuantities(5, c.y);  // evaluates again: the header values changed
+        EXPECT_EQ(narrow(AxisTitle(d, d.PrimaryFrame(l), kAxisLeft, r).text), c.left) << c.what;
+        EXPECT_EQ(narrow(AxisTitle(d, d.PrimaryFrame(l), kAxisX, r).text), "Drehzahl [U/min]") << c.what;
+    }
+    // the combined view marks both of its axes
+    d.measurements[1]->pressure = 900;
+    d.options.correction = 1;
+    d.options.smoothing = 1;
+    d.SetQuantities(5, 8);
+    EXPECT_EQ(narrow(AxisTitle(d, d.PrimaryFrame(l), kAxisLeft, r).text), "Leistung [PS] (Motor, DIN 70020, Glättung mittel) (!)");
+    EXPECT_EQ(narrow(AxisTitle(d, d.TorqueFrame(l), kAxisRight, r).text), "Drehmoment [Nm] (Motor, DIN 70020, Glättung mittel) (!)");
+}
+
+TEST(DiagramState, SmoothingChangesTheEvaluationAndIsPartOfItsKey) {
+    Diagram diagram({L"runup.kxm"});
+    DiagramState& d = diagram.d;
+    d.SetQuantities(5, 1);
+    auto points = [&] {
+        int n = 1;
+        d.cursor.rewind(*d.measurements[0]);
+        while (d.cursor.advance()) ++n;
+        return n;
+    };
+    const int unsmoothedPoints = points();
+    const IntRect unsmoothedRange = d.fullRange;
+    const uint16_t unsmoothedTorque = d.measurements[0]->maxTorqueIndex;
+    d.options.smoothing = 2;
+    d.ComputeRanges();  // no ForgetEvaluations: the key must see the change
+    EXPECT_LT(points(), unsmoothedPoints * 2 / 3) << "wider windows, fewer points";
+    EXPECT_NE(d.fullRange, unsmoothedRange);
+    d.options.smoothing = 0;
+    d.ComputeRanges();
+    EXPECT_EQ(points(), unsmoothedPoints);
+    EXPECT_EQ(d.fullRange, unsmoothedRange);
+    EXPECT_EQ(d.measurements[0]->maxTorqueIndex, unsmoothedTorque);
+}
+
 TEST(DiagramAxes, LeftAxisGridMarksLabelsAndArrow) {
     const Surface r = screen(96);
     DiagramState d(engineUncorrected(), loadedSettings());

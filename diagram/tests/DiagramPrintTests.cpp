@@ -318,6 +318,43 @@ TEST(DiagramPrint, OnePageWhileThePageIsShownThenTheViewAsItWas) {
     WriteExpectations(*w.diag, L"three-runs", {{"headline", theSettings().pageHeadline}});
 }
 
+TEST(DiagramPrint, CorrectedRunsStateTheirFactorAndOneOutsideTheBandIsWarnedAbout) {
+    PrinterOutput output(kGroup, L"corrected");
+    ASSERT_TRUE(output.Redirected());
+    Settings& s = theSettings();
+    const int16_t correction = s.graphCorrection, smoothing = s.graphSmoothing;
+    s.graphCorrection = 1;  // DIN 70020, taken by the new window
+    s.graphSmoothing = 1;
+    // the second run was measured at 900 mbar: a factor of 1.126
+    std::vector<std::wstring> files = {WriteRun(::Run(100, 4000, 6500, L"Normales Wetter", 1686839400), L"din-normal")};
+    Measurement high = syntheticRun(::Run(110, 4200, 6400, L"Hochgebirge", 1686843000).shape);
+    high.recordedAt = 1686843000;
+    high.temperature = 20;
+    high.pressure = 900;
+    high.humidity = 30;
+    const std::wstring highPath = TempFolder() + L"\\din-hochgebirge.kxm";
+    ASSERT_TRUE(writeRun(high, highPath));
+    files.push_back(highPath);
+    DiagramWindow w(files);
+    s.graphCorrection = correction;
+    s.graphSmoothing = smoothing;
+    ASSERT_EQ(w.diag->d.count, 2);
+    EXPECT_EQ(w.diag->d.options.smoothing, 1);
+    DialogAnswerer answerer(IDOK);
+    w.Print(answerer);
+    EXPECT_GT(output.FileSize(), 0);
+    auto factor = [&](int i) {
+        const double f = w.diag->d.measurements[i]->correctionFactor;
+        wchar_t text[32];
+        swprintf(text, 32, L"%.3f", f);
+        return std::wstring(text);
+    };
+    EXPECT_EQ(factor(1), L"1.126");
+    WriteExpectations(*w.diag, L"corrected",
+                      {{"factor0", L"Korrekturfaktor " + factor(0)}, {"factor1", L"Korrekturfaktor " + factor(1)},
+                       {"title", L"Leistung [PS] (Motor, DIN 70020, Glättung mittel) (!)"}});
+}
+
 TEST(DiagramPrint, CancelledSetUpPrintsNothingAndChangesNothing) {
     PrinterOutput output(kGroup, L"cancelled");
     DiagramWindow w(ThreeRuns());

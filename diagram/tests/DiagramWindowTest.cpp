@@ -5,6 +5,8 @@
 // by a hook as a user would click them.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commdlg.h>
+#include <dlgs.h>
 #include <shellapi.h>
 #include <shlobj.h>  // DROPFILES
 
@@ -100,8 +102,11 @@ public:
 
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HCBT_ACTIVATE && current_ && ClassNameOf(reinterpret_cast<HWND>(wParam)) == L"#32770")
-            current_->Answer(reinterpret_cast<HWND>(wParam));
+        HWND window = reinterpret_cast<HWND>(wParam);
+        // file dialogs are the export tests' to answer
+        if (code == HCBT_ACTIVATE && current_ && ClassNameOf(window) == L"#32770" && !GetDlgItem(window, cmb13) &&
+            !GetDlgItem(window, edt1))
+            current_->Answer(window);
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
     void Answer(HWND box) {
@@ -739,6 +744,242 @@ TEST(DiagramPixels, CombinedViewDrawsThreeAndTheLambdaPanelAll) {
     EXPECT_EQ(w.diag->layout.plot.bottom, plot.bottom - (client.bottom * 20 / 100)) << "the main plot moved up";
     EXPECT_TRUE(SaveScreenshot(w.hwnd(), L"diagram-lambda-panel.png"));
     theSettings().graphPowerUnit = 0;
+}
+
+
+// ---- export ----------------------------------------------------------------------------
+
+// What a file dialog showed and what was typed into it.
+struct FileDialogVisit {
+    bool seen = false;
+    std::wstring caption;
+    std::wstring name;                // the proposed name
+    std::wstring folder;              // the folder it opened in
+    std::vector<std::wstring> types;  // the entries of its type list
+    std::wstring type;                // the selected entry
+};
+
+FileDialogVisit* gVisit = nullptr;
+std::wstring gTypedName;
+const wchar_t* gDialogScreenshot = nullptr;
+wchar_t gTestFolder[MAX_PATH] = {};  // the file dialog may change the current folder while it browses
+
+std::vector<std::wstring> ComboTexts(HWND combo) {
+    std::vector<std::wstring> texts;
+    const LRESULT n = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i) {
+        wchar_t text[256] = {};
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+BOOL CALLBACK FindFileDialog(HWND window, LPARAM found) {
+    if (IsWindowVisible(window) && ClassNameOf(window) == L"#32770" && (GetDlgItem(window, cmb13) || GetDlgItem(window, edt1))) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Once the file dialog is up: note what it shows, type the name, confirm.
+void CALLBACK AnswerFileDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindFileDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog || !gVisit) return;
+    KillTimer(nullptr, timer);
+    FileDialogVisit& v = *gVisit;
+    v.seen = true;
+    v.caption = WindowTextOf(dialog);
+    HWND field = GetDlgItem(dialog, cmb13) ? GetDlgItem(dialog, cmb13) : GetDlgItem(dialog, edt1);
+    v.name = WindowTextOf(field);
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+    v.folder = folder;
+    v.types = ComboTexts(GetDlgItem(dialog, cmb1));
+    v.type = WindowTextOf(GetDlgItem(dialog, cmb1));
+    if (gDialogScreenshot) {
+        wchar_t browsing[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, browsing);
+        SetCurrentDirectoryW(gTestFolder);
+        EXPECT_TRUE(SaveScreenshot(dialog, gDialogScreenshot));
+        SetCurrentDirectoryW(browsing);
+    }
+    SetWindowTextW(field, gTypedName.c_str());
+    PostMessageW(dialog, WM_COMMAND, gTypedName.empty() ? IDCANCEL : IDOK, 0);
+}
+
+// Runs the export command of the window with the file dialog answered by
+// `typed` (empty: cancelled).
+FileDialogVisit Export(DiagramWindow& w, const std::wstring& typed, const wchar_t* screenshot = nullptr) {
+    FileDialogVisit visit;
+    gVisit = &visit;
+    gTypedName = typed;
+    gDialogScreenshot = screenshot;
+    GetCurrentDirectoryW(MAX_PATH, gTestFolder);
+    SetTimer(nullptr, 0, 50, &AnswerFileDialog);
+    w.Command(ID_FILE_EXPORT);
+    PumpMessages();
+    gVisit = nullptr;
+    wchar_t now[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, now);
+    EXPECT_EQ(narrow(now), narrow(gTestFolder)) << "the export leaves the program's current folder alone";
+    SetCurrentDirectoryW(gTestFolder);
+    return visit;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (size_t semicolon; (semicolon = line.find(';', start)) != std::string::npos; start = semicolon + 1)
+        fields.push_back(line.substr(start, semicolon - start));
+    fields.push_back(line.substr(start));
+    return fields;
+}
+
+// "171,8" for 1718 with one decimal
+std::string German(int32_t value, int decimals) {
+    std::string digits = std::to_string(value < 0 ? -value : value);
+    if (decimals > 0) {
+        while (int(digits.size()) <= decimals) digits.insert(0, "0");
+        digits.insert(digits.size() - decimals, ",");
+    }
+    return (value < 0 ? "-" : "") + digits;
+}
+
+// Where a workshop keeps its runs and the reports for its customers.
+std::wstring MeasurementsFolder() {
+    CreateDirectoryW(L"C:\\Messungen", nullptr);
+    return L"C:\\Messungen";
+}
+
+std::wstring ExportFolder() {
+    std::wstring folder = MeasurementsFolder() + L"\\Berichte";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::wstring CustomerRun(int k) {
+    const std::wstring path = MeasurementsFolder() + L"\\Kunde-000" + std::to_wstring(k + 1) + L".kxm";
+    CopyFileW(RunFile(k).c_str(), path.c_str(), FALSE);
+    return path;
+}
+
+TEST(DiagramExport, PointsGoToACsvForGermanSpreadsheets) {
+    theSettings().desktopLastExport.clear();
+    DiagramWindow w({CustomerRun(0), CustomerRun(1)});
+    const std::wstring target = ExportFolder() + L"\\Kunde-0001.csv";
+    DeleteFileW(target.c_str());
+
+    const FileDialogVisit visit = Export(w, target, L"export-dialog.png");
+    ASSERT_TRUE(visit.seen) << "the file dialog opened";
+    EXPECT_EQ(narrow(visit.name), "Kunde-0001.csv") << "the first measurement's name with the new extension";
+    EXPECT_EQ(narrow(visit.folder), narrow(MeasurementsFolder())) << "beside the measurement before any export";
+    ASSERT_FALSE(visit.types.empty());
+    EXPECT_EQ(narrow(visit.types.back()), "Meßpunkte als CSV (*.csv)");
+    EXPECT_EQ(narrow(theSettings().desktopLastExport), narrow(target));
+
+    const std::string file = FileBytes(target);
+    ASSERT_GE(file.size(), 3u);
+    EXPECT_EQ(file.substr(0, 3), "\xEF\xBB\xBF") << "UTF-8 with a byte-order mark";
+    const std::vector<std::string> lines = Lines(file.substr(3));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "Datei;Index;Zeit [s];Geschwindigkeit [km/h];Drehzahl [U/min];Wegstrecke [m];"
+                        "Drehmoment [Nm];Leistung [kW];Leistung [PS];A/F");
+
+    // one row per evaluation point of each measurement, in order, with its
+    // file name and the values the diagram reads there
+    DiagramState& d = w.diag->d;
+    size_t row = 1;
+    for (int i = 0; i < d.count; ++i) {
+        Measurement& m = *d.measurements[i];
+        const std::string name = "Kunde-000" + std::to_string(i + 1) + ".kxm";
+        d.cursor.rewind(m);
+        int points = 0;
+        do {
+            ++points;
+            ASSERT_LT(row, lines.size()) << name << " point " << points;
+            const std::vector<std::string> f = Fields(lines[row++]);
+            ASSERT_EQ(f.size(), 10u) << lines[row - 1];
+            const uint16_t at = d.cursor.index();
+            EXPECT_EQ(f[0], name);
+            EXPECT_EQ(f[1], std::to_string(at));
+            EXPECT_EQ(f[2], German(d.cursor.quantityValue(kQuantityTime, at), 2)) << name << " at " << at;
+            EXPECT_EQ(f[6], German(d.cursor.quantityValue(kQuantityTorque, at), 1)) << name << " at " << at;
+            EXPECT_EQ(f[7], German(d.cursor.quantityValue(kQuantityPowerKw, at), 1)) << name << " at " << at;
+        } while (d.cursor.advance());
+        EXPECT_GT(points, 50) << name;
+    }
+    EXPECT_EQ(row, lines.size()) << "no rows beyond the points";
+    EXPECT_NE(lines[1].find(','), std::string::npos) << "decimal commas";
+    EXPECT_EQ(lines[1].find('.', lines[1].find(".kxm") + 4), std::string::npos) << "no decimal points";
+
+    // the next export starts in the folder of the last one
+    const FileDialogVisit again = Export(w, L"");
+    ASSERT_TRUE(again.seen);
+    EXPECT_EQ(narrow(again.folder), narrow(ExportFolder()));
+    EXPECT_EQ(narrow(again.name), "Kunde-0001.csv");
+    EXPECT_EQ(narrow(theSettings().desktopLastExport), narrow(target)) << "a cancelled export changes nothing";
+    theSettings().desktopLastExport.clear();
+}
+
+TEST(DiagramExport, AFileThatCannotBeWrittenIsReportedAndNothingHalfWrittenStays) {
+    theSettings().desktopLastExport.clear();
+    DiagramWindow w({CustomerRun(2)});
+    const std::wstring target = ExportFolder() + L"\\gesperrt.csv";
+    std::ofstream(narrow(target), std::ios::binary) << "alte Datei";
+    // the temporary file the export writes first cannot be made
+    const std::wstring blocker = target + L".tmp~";
+    CreateDirectoryW(blocker.c_str(), nullptr);
+
+    BoxAnswerer boxes({IDYES, IDOK});  // the file dialog's question about replacing the file, then ours
+    const FileDialogVisit visit = Export(w, target);
+    ASSERT_TRUE(visit.seen);
+    ASSERT_FALSE(boxes.seen.empty());
+    EXPECT_EQ(narrow(boxes.seen.back().caption), narrow(target)) << "captioned with the path";
+    EXPECT_EQ(narrow(boxes.seen.back().text), "Die Datei konnte nicht gespeichert werden.");
+    EXPECT_EQ(FileBytes(target), "alte Datei") << "the old file stays as it was";
+    EXPECT_TRUE(theSettings().desktopLastExport.empty()) << "a failed export is not remembered";
+    RemoveDirectoryW(blocker.c_str());
+
+    // a name without extension gets the one of the chosen type
+    const std::wstring plain = ExportFolder() + L"\\ohne-endung";
+    DeleteFileW((plain + L".csv").c_str());
+    ASSERT_TRUE(Export(w, plain).seen);
+    EXPECT_EQ(FileBytes(plain + L".csv").substr(0, 8), "\xEF\xBB\xBF" "Datei");
+    theSettings().desktopLastExport.clear();
+}
+
+TEST(DiagramExport, EmptyDiagramOffersNothing) {
+    DiagramWindow w;
+    FileDialogVisit visit;
+    gVisit = &visit;
+    gTypedName.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &AnswerFileDialog);
+    w.Command(ID_FILE_EXPORT);
+    PumpMessages();
+    Sleep(120);
+    PumpMessages();
+    KillTimer(nullptr, timer);
+    gVisit = nullptr;
+    EXPECT_FALSE(visit.seen);
 }
 
 }  // namespace
