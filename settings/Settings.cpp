@@ -27,65 +27,20 @@ constexpr SettingDescriptor endRow() {
     return {SettingKind::End, nullptr, nullptr, 0, nullptr, 0.0, nullptr, nullptr, nullptr, nullptr};
 }
 
+#define KX_SHORT_ROW(field, section, key, def) shortRow(section, key, def, &Settings::field),
+#define KX_LONG_ROW(field, section, key, def) longRow(section, key, def, &Settings::field),
+#define KX_TEXT_ROW(field, section, key, def) textRow(section, key, def, &Settings::field),
+#define KX_REAL_ROW(field, section, key, def) realRow(section, key, def, &Settings::field),
+#define KX_GAP_ROW(field) gapRow(&Settings::field),
 const SettingDescriptor kDescriptors[] = {
-    shortRow(L"Speed", L"min", 0, &Settings::speedMin),
-    shortRow(L"Speed", L"max", 250, &Settings::speedMax),
-    shortRow(L"RPM", L"min", 0, &Settings::rpmMin),
-    shortRow(L"RPM", L"max", 8000, &Settings::rpmMax),
-    shortRow(L"Record", L"Period", 20, &Settings::recordPeriod),
-    shortRow(L"Record", L"StartVal", 2000, &Settings::recordStartVal),
-    gapRow(&Settings::startModeChoices),
-    shortRow(L"Record", L"StartMode", 0, &Settings::recordStartMode),
-    shortRow(L"Borders", L"left", 22, &Settings::bordersLeft),
-    shortRow(L"Borders", L"top", 23, &Settings::bordersTop),
-    shortRow(L"Borders", L"right", 24, &Settings::bordersRight),
-    shortRow(L"Borders", L"bottom", 25, &Settings::bordersBottom),
-    textRow(L"Page", L"Headline", L"", &Settings::pageHeadline),
-    textRow(L"Font", L"Name", L"Arial", &Settings::fontName),
-    shortRow(L"Font", L"Height", 45, &Settings::fontHeight),
-    shortRow(L"Weather", L"Temperature", 25, &Settings::weatherTemperature),
-    shortRow(L"Weather", L"Pressure", 990, &Settings::weatherPressure),
-    shortRow(L"Weather", L"Humidity", 50, &Settings::weatherHumidity),
-    shortRow(L"Weather", L"Auto", 1, &Settings::weatherAuto),
-    gapRow(&Settings::powerModeChoices),
-    shortRow(L"Graph", L"PowerMode", 0, &Settings::graphPowerMode),
-    gapRow(&Settings::powerUnitChoices),
-    shortRow(L"Graph", L"PowerUnit", 0, &Settings::graphPowerUnit),
-    gapRow(&Settings::correctionChoices),
-    shortRow(L"Graph", L"Correction", 0, &Settings::graphCorrection),
-    realRow(L"Graph", L"Losstime", 3.0, &Settings::graphLosstime),
-    gapRow(&Settings::smoothingChoices),
-    shortRow(L"Graph", L"Smoothing", 0, &Settings::graphSmoothing),
-    gapRow(&Settings::relationChoices),
-    shortRow(L"Record", L"Relation", 1, &Settings::recordRelation),
-    shortRow(L"Hardware", L"ComPort", 1, &Settings::hardwareComPort),
-    realRow(L"Record", L"Gear", 1.0, &Settings::recordGear),
-    shortRow(L"Record", L"GearAuto", 1, &Settings::recordGearAuto),
-    gapRow(&Settings::resumeModeChoices),
-    shortRow(L"Record", L"ResumeMode", 1, &Settings::recordResumeMode),
-    gapRow(&Settings::recordComment),
-    gapRow(&Settings::pulseCountChoices),
-    shortRow(L"Hardware", L"PulseCount", 15, &Settings::hardwarePulseCount),
-    realRow(L"Hardware", L"PCorr", 1.0, &Settings::hardwarePCorr),
-    realRow(L"Hardware", L"MCorr", 1.0, &Settings::hardwareMCorr),
-    textRow(L"Time", L"Format", L"", &Settings::timeFormat),
-    realRow(L"Mechanics", L"Wheel", 1.25, &Settings::mechanicsWheel),
-    realRow(L"Mechanics", L"Inertia", 7.05, &Settings::mechanicsInertia),
-    textRow(L"Desktop", L"LastFile", L"*.kxm", &Settings::desktopLastFile),
-    textRow(L"Desktop", L"LastExport", L"", &Settings::desktopLastExport),
-    realRow(L"Weather", L"Humidity1", 0.0, &Settings::weatherHumidity1),
-    realRow(L"Weather", L"Humidity2", 1.0, &Settings::weatherHumidity2),
-    realRow(L"Weather", L"Temper1", 0.0, &Settings::weatherTemper1),
-    realRow(L"Weather", L"Temper2", 1.0, &Settings::weatherTemper2),
-    realRow(L"Weather", L"Pressure1", 0.0, &Settings::weatherPressure1),
-    realRow(L"Weather", L"Pressure2", 1.0, &Settings::weatherPressure2),
-    shortRow(L"Supervisor", L"AdvancedEditing", 0, &Settings::supervisorAdvancedEditing),
-    longRow(L"Supervisor", L"CmdShow", 0, &Settings::supervisorCmdShow),
-    longRow(L"Supervisor", L"CmdShowChild", 0, &Settings::supervisorCmdShowChild),
-    textRow(L"Supervisor", L"WindowTitle", L"Kaltrenox", &Settings::supervisorWindowTitle),
-    realRow(L"Hardware", L"GapDeviation", 0.1, &Settings::hardwareGapDeviation),
+    KX_SETTINGS(KX_SHORT_ROW, KX_LONG_ROW, KX_TEXT_ROW, KX_REAL_ROW, KX_GAP_ROW)
     endRow(),
 };
+#undef KX_SHORT_ROW
+#undef KX_LONG_ROW
+#undef KX_TEXT_ROW
+#undef KX_REAL_ROW
+#undef KX_GAP_ROW
 
 constexpr size_t kTextBufferChars = 128;  // strings: 127 characters and the terminator
 constexpr size_t kNumberBufferChars = 32;

@@ -1,70 +1,91 @@
 #pragma once
-// The program-wide configuration record. Every persisted field has one row in
-// the descriptor table (Settings.cpp); reading and writing walk that table in
-// order. Fields without a key are run-time only (choice-list texts, the
-// comment for the next recording).
+// The program-wide configuration record. Every field, its INI section and key
+// and its default are one row of KX_SETTINGS below: the record's fields with
+// their initial values and the descriptor table (Settings.cpp) are both made
+// from that list, so a new setting is one new row. Reading and writing walk
+// the table in order. Gap rows are run-time-only fields without a key
+// (choice-list texts, the comment for the next recording).
 #include <cstdint>
 #include <string>
 
 #include "ProfileStore.h"
 
+// One row per field, in table order:
+//   SHORT(field, section, key, default)  16-bit integer
+//   LONG(field, section, key, default)   32-bit integer, stored as text
+//   TEXT(field, section, key, default)   string of at most 127 characters
+//   REAL(field, section, key, default)   64-bit real in the program's number format
+//   GAP(field)                           run-time-only text
+#define KX_SETTINGS(SHORT, LONG, TEXT, REAL, GAP) \
+    SHORT(speedMin, L"Speed", L"min", 0)                                                                                 \
+    SHORT(speedMax, L"Speed", L"max", 250)                                                                               \
+    SHORT(rpmMin, L"RPM", L"min", 0)                                                                                     \
+    SHORT(rpmMax, L"RPM", L"max", 8000)                                                                                  \
+    SHORT(recordPeriod, L"Record", L"Period", 20)                             /* seconds */                              \
+    SHORT(recordStartVal, L"Record", L"StartVal", 2000)                                                                  \
+    GAP(startModeChoices)                                                     /* "U/min|km/h" */                         \
+    SHORT(recordStartMode, L"Record", L"StartMode", 0)                                                                   \
+    SHORT(bordersLeft, L"Borders", L"left", 22)                               /* mm */                                   \
+    SHORT(bordersTop, L"Borders", L"top", 23)                                                                            \
+    SHORT(bordersRight, L"Borders", L"right", 24)                                                                        \
+    SHORT(bordersBottom, L"Borders", L"bottom", 25)                                                                      \
+    TEXT(pageHeadline, L"Page", L"Headline", L"")                                                                        \
+    TEXT(fontName, L"Font", L"Name", L"Arial")                                                                           \
+    SHORT(fontHeight, L"Font", L"Height", 45)                                 /* 0.1 mm */                               \
+    SHORT(weatherTemperature, L"Weather", L"Temperature", 25)                 /* °C */                                   \
+    SHORT(weatherPressure, L"Weather", L"Pressure", 990)                      /* mbar */                                 \
+    SHORT(weatherHumidity, L"Weather", L"Humidity", 50)                       /* % */                                    \
+    SHORT(weatherAuto, L"Weather", L"Auto", 1)                                                                           \
+    GAP(powerModeChoices)                                                     /* "Motor|Achse" */                        \
+    SHORT(graphPowerMode, L"Graph", L"PowerMode", 0)                                                                     \
+    GAP(powerUnitChoices)                                                     /* "PS|kW" */                              \
+    SHORT(graphPowerUnit, L"Graph", L"PowerUnit", 0)                                                                     \
+    GAP(correctionChoices)                                                    /* "unkorrigiert|DIN 70020|ISO 1585" */    \
+    SHORT(graphCorrection, L"Graph", L"Correction", 0)                                                                   \
+    REAL(graphLosstime, L"Graph", L"Losstime", 3.0)                           /* s */                                    \
+    GAP(smoothingChoices)                                                     /* "normal (75 ms)|mittel (150 ms)|..." */ \
+    SHORT(graphSmoothing, L"Graph", L"Smoothing", 0)                                                                     \
+    GAP(relationChoices)                                                      /* "1:2|1:1|2:1" */                        \
+    SHORT(recordRelation, L"Record", L"Relation", 1)                                                                     \
+    SHORT(hardwareComPort, L"Hardware", L"ComPort", 1)                                                                   \
+    REAL(recordGear, L"Record", L"Gear", 1.0)                                                                            \
+    SHORT(recordGearAuto, L"Record", L"GearAuto", 1)                                                                     \
+    GAP(resumeModeChoices)                                                    /* */                                      \
+    SHORT(recordResumeMode, L"Record", L"ResumeMode", 1)                                                                 \
+    GAP(recordComment)                                                        /* next recording's comment */             \
+    GAP(pulseCountChoices)                                                    /* "1|2|...|16" */                         \
+    SHORT(hardwarePulseCount, L"Hardware", L"PulseCount", 15)                                                            \
+    REAL(hardwarePCorr, L"Hardware", L"PCorr", 1.0)                                                                      \
+    REAL(hardwareMCorr, L"Hardware", L"MCorr", 1.0)                                                                      \
+    TEXT(timeFormat, L"Time", L"Format", L"")                                                                            \
+    REAL(mechanicsWheel, L"Mechanics", L"Wheel", 1.25)                        /* m */                                    \
+    REAL(mechanicsInertia, L"Mechanics", L"Inertia", 7.05)                    /* Nms² */                                 \
+    TEXT(desktopLastFile, L"Desktop", L"LastFile", L"*.kxm")                                                             \
+    TEXT(desktopLastExport, L"Desktop", L"LastExport", L"")                   /* the file of the last export */          \
+    REAL(weatherHumidity1, L"Weather", L"Humidity1", 0.0)                     /* offset */                               \
+    REAL(weatherHumidity2, L"Weather", L"Humidity2", 1.0)                     /* gain */                                 \
+    REAL(weatherTemper1, L"Weather", L"Temper1", 0.0)                                                                    \
+    REAL(weatherTemper2, L"Weather", L"Temper2", 1.0)                                                                    \
+    REAL(weatherPressure1, L"Weather", L"Pressure1", 0.0)                                                                \
+    REAL(weatherPressure2, L"Weather", L"Pressure2", 1.0)                                                                \
+    SHORT(supervisorAdvancedEditing, L"Supervisor", L"AdvancedEditing", 0)                                               \
+    LONG(supervisorCmdShow, L"Supervisor", L"CmdShow", 0)                     /* WS_MINIMIZE / WS_MAXIMIZE bits */       \
+    LONG(supervisorCmdShowChild, L"Supervisor", L"CmdShowChild", 0)                                                      \
+    TEXT(supervisorWindowTitle, L"Supervisor", L"WindowTitle", L"Kaltrenox")                                             \
+    REAL(hardwareGapDeviation, L"Hardware", L"GapDeviation", 0.1)
+
 struct Settings {
-    int16_t speedMin = 0;               // Speed/min
-    int16_t speedMax = 250;             // Speed/max
-    int16_t rpmMin = 0;                 // RPM/min
-    int16_t rpmMax = 8000;              // RPM/max
-    int16_t recordPeriod = 20;          // Record/Period, seconds
-    int16_t recordStartVal = 2000;      // Record/StartVal
-    std::wstring startModeChoices;      // "U/min|km/h" (40032)
-    int16_t recordStartMode = 0;        // Record/StartMode
-    int16_t bordersLeft = 22;           // Borders/left, mm
-    int16_t bordersTop = 23;            // Borders/top
-    int16_t bordersRight = 24;          // Borders/right
-    int16_t bordersBottom = 25;         // Borders/bottom
-    std::wstring pageHeadline;          // Page/Headline
-    std::wstring fontName;              // Font/Name
-    int16_t fontHeight = 45;            // Font/Height, 0.1 mm
-    int16_t weatherTemperature = 25;    // Weather/Temperature, °C
-    int16_t weatherPressure = 990;      // Weather/Pressure, mbar
-    int16_t weatherHumidity = 50;       // Weather/Humidity, %
-    int16_t weatherAuto = 1;            // Weather/Auto
-    std::wstring powerModeChoices;      // "Motor|Achse" (40013)
-    int16_t graphPowerMode = 0;         // Graph/PowerMode
-    std::wstring powerUnitChoices;      // "PS|kW" (40033)
-    int16_t graphPowerUnit = 0;         // Graph/PowerUnit
-    std::wstring correctionChoices;     // "unkorrigiert|DIN 70020|ISO 1585" (40000)
-    int16_t graphCorrection = 0;        // Graph/Correction
-    double graphLosstime = 3.0;         // Graph/Losstime, s
-    std::wstring smoothingChoices;      // "normal (75 ms)|mittel (150 ms)|stark (300 ms)" (40160)
-    int16_t graphSmoothing = 0;         // Graph/Smoothing
-    std::wstring relationChoices;       // "1:2|1:1|2:1" (40002)
-    int16_t recordRelation = 1;         // Record/Relation
-    int16_t hardwareComPort = 1;        // Hardware/ComPort
-    double recordGear = 1.0;            // Record/Gear
-    int16_t recordGearAuto = 1;         // Record/GearAuto
-    std::wstring resumeModeChoices;     // (40043)
-    int16_t recordResumeMode = 1;       // Record/ResumeMode
-    std::wstring recordComment;         // comment for the next recording, never persisted
-    std::wstring pulseCountChoices;     // "1|2|...|16" (40001)
-    int16_t hardwarePulseCount = 15;    // Hardware/PulseCount (index 0..15)
-    double hardwarePCorr = 1.0;         // Hardware/PCorr
-    double hardwareMCorr = 1.0;         // Hardware/MCorr
-    std::wstring timeFormat;            // Time/Format (strftime)
-    double mechanicsWheel = 1.25;       // Mechanics/Wheel, m
-    double mechanicsInertia = 7.05;     // Mechanics/Inertia, Nms²
-    std::wstring desktopLastFile;       // Desktop/LastFile
-    std::wstring desktopLastExport;     // Desktop/LastExport: the file of the last export
-    double weatherHumidity1 = 0.0;      // Weather/Humidity1 (offset)
-    double weatherHumidity2 = 1.0;      // Weather/Humidity2 (gain)
-    double weatherTemper1 = 0.0;        // Weather/Temper1
-    double weatherTemper2 = 1.0;        // Weather/Temper2
-    double weatherPressure1 = 0.0;      // Weather/Pressure1
-    double weatherPressure2 = 1.0;      // Weather/Pressure2
-    int16_t supervisorAdvancedEditing = 0;  // Supervisor/AdvancedEditing
-    int32_t supervisorCmdShow = 0;      // Supervisor/CmdShow (WS_MINIMIZE / WS_MAXIMIZE bits)
-    int32_t supervisorCmdShowChild = 0; // Supervisor/CmdShowChild
-    std::wstring supervisorWindowTitle; // Supervisor/WindowTitle
-    double hardwareGapDeviation = 0.1;  // Hardware/GapDeviation
+#define KX_SHORT_FIELD(field, section, key, def) int16_t field = def;
+#define KX_LONG_FIELD(field, section, key, def) int32_t field = def;
+#define KX_TEXT_FIELD(field, section, key, def) std::wstring field = def;
+#define KX_REAL_FIELD(field, section, key, def) double field = def;
+#define KX_GAP_FIELD(field) std::wstring field;
+    KX_SETTINGS(KX_SHORT_FIELD, KX_LONG_FIELD, KX_TEXT_FIELD, KX_REAL_FIELD, KX_GAP_FIELD)
+#undef KX_SHORT_FIELD
+#undef KX_LONG_FIELD
+#undef KX_TEXT_FIELD
+#undef KX_REAL_FIELD
+#undef KX_GAP_FIELD
 };
 
 enum class SettingKind : uint32_t { Gap = 0, End = 1, Short = 2, Long = 3, String = 4, Double = 5 };

@@ -8,6 +8,7 @@
 #include "IniFileStore.h"
 #include "Settings.h"
 #include "StringTable.h"
+#include "Utf8.h"
 
 namespace {
 
@@ -95,6 +96,53 @@ TEST(Settings, FreshStartGivesDefaultsAndWritesEveryRow) {
     EXPECT_EQ(store.values[L"Supervisor/CmdShow"], L"0");
     EXPECT_EQ(store.values[L"Graph/Smoothing"], L"0");
     EXPECT_EQ(store.values[L"Desktop/LastExport"], L"");
+}
+
+TEST(Settings, AFreshRecordHoldsEveryRowsDefault) {
+    // the record's initial values and the rows come from one list: a record
+    // read from an empty store equals a record as it is made
+    const Settings fresh;
+    Settings loaded;
+    for (const SettingDescriptor* row = settingDescriptors(); row->kind != SettingKind::End; ++row) {
+        switch (row->kind) {
+        case SettingKind::Short:  loaded.*row->shortField = -7; break;
+        case SettingKind::Long:   loaded.*row->longField = -7; break;
+        case SettingKind::String: loaded.*row->textField = L"?"; break;
+        case SettingKind::Double: loaded.*row->realField = -7.5; break;
+        case SettingKind::Gap:
+        case SettingKind::End:    break;
+        }
+    }
+    MemoryStore store;
+    loadSettings(loaded, store);
+    int checked = 0;
+    for (const SettingDescriptor* row = settingDescriptors(); row->kind != SettingKind::End; ++row, ++checked) {
+        const std::wstring name = row->key ? std::wstring(row->section) + L"/" + row->key : L"(gap)";
+        switch (row->kind) {
+        case SettingKind::Short:
+            EXPECT_EQ(fresh.*row->shortField, row->intDefault) << toUtf8(name);
+            EXPECT_EQ(loaded.*row->shortField, fresh.*row->shortField) << toUtf8(name);
+            break;
+        case SettingKind::Long:
+            EXPECT_EQ(fresh.*row->longField, row->intDefault) << toUtf8(name);
+            EXPECT_EQ(loaded.*row->longField, fresh.*row->longField) << toUtf8(name);
+            break;
+        case SettingKind::String:
+            EXPECT_EQ(fresh.*row->textField, row->textDefault) << toUtf8(name);
+            EXPECT_EQ(loaded.*row->textField, fresh.*row->textField) << toUtf8(name);
+            break;
+        case SettingKind::Double:
+            EXPECT_EQ(fresh.*row->realField, row->realDefault) << toUtf8(name);
+            EXPECT_EQ(loaded.*row->realField, fresh.*row->realField) << toUtf8(name);
+            break;
+        case SettingKind::Gap:
+            EXPECT_TRUE((fresh.*row->textField).empty()) << "a run-time text starts empty";
+            break;
+        case SettingKind::End:
+            break;
+        }
+    }
+    EXPECT_EQ(checked, settingDescriptorCount() - 1);
 }
 
 TEST(Settings, ShortsAreWrittenUnsignedAndReadBackSigned) {
