@@ -3,13 +3,9 @@
 // the diagram windows in the MDI client between. Every menu item, shortcut
 // and tool-bar button arrives in its OnCommand; what the frame does not do
 // itself goes on to the active diagram window.
+#include "DiagramMessages.h"
 #include "Frame.h"
-
-// Private messages the diagram windows send to the frame.
-constexpr UINT kOpenCommandLineFile = WM_USER;       // open the command-line file in a new diagram window
-constexpr UINT kSelectAxes = WM_USER + 1;            // lParam: X list index (low), Y list index (high)
-constexpr UINT kCheckPageView = WM_USER + 2;         // wParam 0/1: tool-bar button 1537
-constexpr UINT kCheckLambdaCurve = WM_USER + 3;      // wParam 0/1: tool-bar button 1554
+#include "FrameMessages.h"
 
 class CMyFrame : public CMDIFrame {
 public:

@@ -5,6 +5,7 @@
 
 #include "AtmosphericCorrection.h"
 #include "Settings.h"
+#include "resource.h"
 
 namespace {
 
@@ -16,15 +17,15 @@ constexpr double kTwoPi = 2.0 * 3.141592653589793;
 constexpr double kTenthKwPerNmRpm = kTwoPi / 60.0 / 1000.0 * 10.0;
 
 const QuantityDescriptor kQuantities[kQuantityCount] = {
-    {40006, 40034, 1, &EvaluationCursor::speedValue},        // Geschwindigkeit km/h
-    {40007, 40035, 1, &EvaluationCursor::torqueValue},       // Drehmoment Nm
-    {40008, 40036, 1, &EvaluationCursor::powerPsValue},      // Leistung PS
-    {40008, 40037, 1, &EvaluationCursor::powerKwValue},      // Leistung kW
-    {40009, 40038, 2, &EvaluationCursor::timeValue},         // Zeit s
-    {40010, 40039, 0, &EvaluationCursor::engineSpeedValue},  // Drehzahl U/min
-    {40011, 40040, 1, &EvaluationCursor::distanceValue},     // Wegstrecke m
-    {40030, 40045, 2, nullptr},                              // Leistung/Drehm. kW/Nm
-    {40030, 40048, 2, nullptr},                              // Leistung/Drehm. PS/Nm
+    {IDS_SPEED, IDS_UNIT_KMH, 1, &EvaluationCursor::speedValue},
+    {IDS_TORQUE, IDS_UNIT_NM, 1, &EvaluationCursor::torqueValue},
+    {IDS_POWER, IDS_UNIT_PS, 1, &EvaluationCursor::powerPsValue},
+    {IDS_POWER, IDS_UNIT_KW, 1, &EvaluationCursor::powerKwValue},
+    {IDS_TIME, IDS_UNIT_S, 2, &EvaluationCursor::timeValue},
+    {IDS_RPM, IDS_UNIT_RPM, 0, &EvaluationCursor::engineSpeedValue},
+    {IDS_DISTANCE, IDS_UNIT_M, 1, &EvaluationCursor::distanceValue},
+    {IDS_POWER_TORQUE, IDS_UNIT_KW_NM, 2, nullptr},
+    {IDS_POWER_TORQUE, IDS_UNIT_PS_NM, 2, nullptr},
     {0, 0, 0, &EvaluationCursor::lambdaValue},               // lambda reading
 };
 

@@ -11,9 +11,9 @@ struct Settings;
 enum PowerMode : uint16_t { kPowerAtEngine = 0, kPowerAtAxle = 1 };
 
 struct EvaluationOptions {
-    const std::wstring* powerModeItems = nullptr;   // "Motor|Achse" (40013)
+    const std::wstring* powerModeItems = nullptr;   // "Motor|Achse" (IDS_POWER_MODE_CHOICES)
     uint16_t powerMode = kPowerAtEngine;
-    const std::wstring* correctionItems = nullptr;  // "unkorrigiert|DIN 70020|ISO 1585" (40000)
+    const std::wstring* correctionItems = nullptr;  // "unkorrigiert|DIN 70020|ISO 1585" (IDS_CORRECTION_CHOICES)
     uint16_t correction = 0;
     double lossTime = 3.0;                          // "Zeit nach Maximum", s
     const std::wstring* smoothingItems = nullptr;   // "normal (75 ms)|mittel (150 ms)|stark (300 ms)" (40160)

@@ -8,6 +8,7 @@
 
 #include "FileIo.h"
 #include "Settings.h"
+#include "resource.h"
 
 namespace {
 
@@ -145,7 +146,7 @@ bool readMeasurement(const std::wstring& path, Measurement& m, const Measurement
         return false;
     m.fileName = path;
     if (version) *version = fileVersion;
-    if (fileVersion == 10 && context.notice) context.notice(40031, 40014);
+    if (fileVersion == 10 && context.notice) context.notice(IDS_OLD_FILE, IDS_UPDATE_INFO);
     return true;
 }
 

@@ -15,7 +15,7 @@ constexpr uint32_t kIdVersion12 = 0x4B583132;  // "KX12"
 // files of the oldest version, and who tells the user about that upgrade.
 struct MeasurementReadContext {
     double wheel = 1.25;                       // Mechanics/Wheel
-    void (*notice)(int textId, int captionId) = nullptr;  // e.g. 40031 / 40014
+    void (*notice)(int textId, int captionId) = nullptr;  // e.g. IDS_OLD_FILE / IDS_UPDATE_INFO
 };
 
 // The context made from the program-wide settings and the notice handler

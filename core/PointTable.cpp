@@ -2,10 +2,11 @@
 
 #include "StringTable.h"
 #include "Utf8.h"
+#include "resource.h"
 
 namespace {
 
-constexpr int kFileColumnText = 40164;  // "Datei"
+constexpr int kFileColumnText = IDS_FILE_COLUMN;  // "Datei"
 
 struct Column {
     int quantity;

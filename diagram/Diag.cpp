@@ -19,7 +19,6 @@ static_assert(sizeof(IntPoint) == sizeof(POINT), "curve points go to Polyline as
 
 namespace {
 
-constexpr int kSaveFailedText = 40070;  // "Die Datei konnte nicht gespeichert werden."
 constexpr UINT kDroppedNameLength = 256;
 constexpr int kMinimumBand = 10;  // pixels; a band must be larger both ways to zoom
 
@@ -379,7 +378,7 @@ int CDiag::CanClose() {
         if (answer == IDCANCEL) return 0;
         // a failed save keeps the window open, so the changes are not lost
         if (answer == IDYES && !writeMeasurement(m)) {
-            MessageBoxW(OwnerOf(hwnd), LoadText(kSaveFailedText), m.fileName.c_str(), MB_OK | MB_ICONERROR);
+            MessageBoxW(OwnerOf(hwnd), LoadText(IDS_NOT_SAVED), m.fileName.c_str(), MB_OK | MB_ICONERROR);
             return 0;
         }
     }

@@ -13,20 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "DiagramMessages.h"
 #include "DiagramState.h"
 #include "PageText.h"
 #include "Drawing.h"
 #include "Wnd.h"
 
-// Private messages to the main frame: the axis lists (lParam: X in the low,
-// Y in the high word) and the two toggle buttons (wParam 0/1).
-constexpr UINT kFrameAxisLists = WM_USER + 1;    // 1025
-constexpr UINT kFramePageViewButton = WM_USER + 2;  // 1026
-constexpr UINT kFrameLambdaButton = WM_USER + 3;    // 1027
-
-// Sent by the chart to its parent window when the chart's place in it has to
-// change (page view switched, page zoomed, lambda panel toggled).
-constexpr UINT kChartLayoutChanged = WM_USER + 100;
 
 class CDiag : public CWnd {
 public:

@@ -8,6 +8,7 @@
 #include "DiagramText.h"
 #include "MeasurementFile.h"
 #include "Settings.h"
+#include "resource.h"
 
 namespace {
 
@@ -305,11 +306,11 @@ std::wstring OutsideReadout(const IntRect& a, IntPoint p) {
 bool QuickView(int command, int powerUnit, int32_t& x, int32_t& y) {
     const bool kw = powerUnit == 1;
     switch (command) {
-    case 1546: x = kQuantitySpeed, y = kQuantityEngineSpeed; return true;
-    case 1549: x = kQuantityTime, y = kQuantityEngineSpeed; return true;
-    case 1550: x = kQuantityEngineSpeed, y = kQuantityTorque; return true;
-    case 1551: x = kQuantityEngineSpeed, y = kw ? kQuantityPowerKw : kQuantityPowerPs; return true;
-    case 1555: x = kQuantityEngineSpeed, y = kw ? kQuantityPowerTorqueKw : kQuantityPowerTorquePs; return true;
+    case ID_VIEW_RPM_SPEED:    x = kQuantitySpeed, y = kQuantityEngineSpeed; return true;
+    case ID_VIEW_RPM_TIME:     x = kQuantityTime, y = kQuantityEngineSpeed; return true;
+    case ID_VIEW_TORQUE_RPM:   x = kQuantityEngineSpeed, y = kQuantityTorque; return true;
+    case ID_VIEW_POWER_RPM:    x = kQuantityEngineSpeed, y = kw ? kQuantityPowerKw : kQuantityPowerPs; return true;
+    case ID_VIEW_POWER_TORQUE: x = kQuantityEngineSpeed, y = kw ? kQuantityPowerTorqueKw : kQuantityPowerTorquePs; return true;
     default: return false;
     }
 }

@@ -209,7 +209,8 @@ ValueSpan RangeWithMargins(int32_t lo, int32_t hi);
 // "(right, top, left, bottom) <- (x, y)" for a pointer outside the area.
 std::wstring OutsideReadout(const IntRect& area, IntPoint pointer);
 
-// The quick views: F1 (1551), F2 (1550), F3 (1549), F4 (1546), F5 (1555).
+// The quick views F1 to F5 (ID_VIEW_POWER_RPM, ID_VIEW_TORQUE_RPM,
+// ID_VIEW_RPM_TIME, ID_VIEW_RPM_SPEED, ID_VIEW_POWER_TORQUE).
 // False for any other command.
 bool QuickView(int command, int powerUnit, int32_t& x, int32_t& y);
 

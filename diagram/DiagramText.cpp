@@ -5,6 +5,7 @@
 #include "EvaluationCursor.h"
 #include "EvaluationOptions.h"
 #include "StringTable.h"
+#include "resource.h"
 
 std::wstring FormatScaled(int decimals, int32_t value) {
     if (decimals == 0) return std::to_wstring(value);
@@ -22,13 +23,13 @@ std::wstring ChoiceItem(const std::wstring* items, int index) {
         size_t start = 0;
         for (int n = 0; n < index; ++n) {
             const size_t bar = items->find(L'|', start);
-            if (bar == std::wstring::npos) return portableText(40018);
+            if (bar == std::wstring::npos) return portableText(IDS_ERROR);
             start = bar + 1;
         }
         const size_t end = items->find(L'|', start);
         return items->substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
     }
-    return portableText(40018);
+    return portableText(IDS_ERROR);
 }
 
 std::wstring QuantityName(int q) {
@@ -57,5 +58,5 @@ std::wstring SmoothingName(const EvaluationOptions& options) {
     std::wstring item = ChoiceItem(options.smoothingItems, std::min(options.smoothing, kMaxSmoothing));
     const size_t bracket = item.find(L" (");
     if (bracket != std::wstring::npos) item.erase(bracket);
-    return portableText(40161) + L" " + item;  // "Glättung"
+    return portableText(IDS_SMOOTHING) + L" " + item;  // "Glättung"
 }

@@ -4,13 +4,14 @@
 
 #include "DiagramState.h"
 #include "PointTable.h"
+#include "resource.h"
 
 namespace {
 
 const ExportType kTypes[] = {
-    {ExportKind::PagePng, 40165, L"png"},    // "Druckseite als PNG-Bild (*.png)"
-    {ExportKind::PageEmf, 40166, L"emf"},    // "Druckseite als EMF-Grafik (*.emf)"
-    {ExportKind::PointsCsv, 40167, L"csv"},  // "Meßpunkte als CSV (*.csv)"
+    {ExportKind::PagePng, IDS_EXPORT_PNG, L"png"},    // "Druckseite als PNG-Bild (*.png)"
+    {ExportKind::PageEmf, IDS_EXPORT_EMF, L"emf"},    // "Druckseite als EMF-Grafik (*.emf)"
+    {ExportKind::PointsCsv, IDS_EXPORT_CSV, L"csv"},  // "Meßpunkte als CSV (*.csv)"
 };
 constexpr int kTypeCount = int(sizeof kTypes / sizeof kTypes[0]);
 

@@ -8,15 +8,16 @@
 #include "AtmosphericCorrection.h"
 #include "DiagramText.h"
 #include "StringTable.h"
+#include "resource.h"
 
 namespace {
 
-constexpr int kPowerText = 40041;    // "P(max): %s %s (%s %s) bei %s %s"
-constexpr int kTorqueText = 40042;   // "M(max): %s %s bei %s %s"
-constexpr int kWeatherText = 40044;  // "Temp. %d°C; Druck %d mBar; rel. Feuchte %d %%"
-constexpr int kUnknownDateText = 40080;  // "( Meßzeitpunkt unbekannt! )"
-constexpr int kFactorText = 40162;   // "Korrekturfaktor"
-constexpr int kFactorWarningText = 40163;  // "Korrekturfaktor außerhalb 0.93 … 1.07: ..."
+constexpr int kPowerText = IDS_MAX_POWER;         // "P(max): %s %s (%s %s) bei %s %s"
+constexpr int kTorqueText = IDS_MAX_TORQUE;       // "M(max): %s %s bei %s %s"
+constexpr int kWeatherText = IDS_WEATHER_LINE;    // "Temp. %d°C; Druck %d mBar; rel. Feuchte %d %%"
+constexpr int kUnknownDateText = IDS_UNKNOWN_DATE;  // "( Meßzeitpunkt unbekannt! )"
+constexpr int kFactorText = IDS_CORRECTION_FACTOR;  // "Korrekturfaktor"
+constexpr int kFactorWarningText = IDS_FACTOR_OUT_OF_BAND;  // "Korrekturfaktor außerhalb 0.93 … 1.07: ..."
 constexpr size_t kDateLength = 256;
 
 // A string-table format with its conversions (%s, %d) filled in order from

@@ -4,7 +4,8 @@
 
 namespace {
 
-constexpr DWORD kMdiClientStyle = 0x52300001;  // child, visible, clip children, scroll bars, all child styles
+constexpr DWORD kMdiClientStyle =
+    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | MDIS_ALLCHILDSTYLES;
 
 void PlaceChild(HWND child, int x, int y, int width, int height) {
     if (child) MoveWindow(child, x, y, width, height, TRUE);

@@ -5,9 +5,9 @@
 
 namespace {
 
-constexpr DWORD kFrameStaticStyle = 0x50000008;  // child, visible, grey frame
-constexpr DWORD kTabStyle = 0x50000009;          // child, visible, automatic radio button
-constexpr DWORD kFirstTabStyle = 0x30000;        // group, tab stop
+constexpr DWORD kFrameStaticStyle = WS_CHILD | WS_VISIBLE | SS_GRAYFRAME;
+constexpr DWORD kTabStyle = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON;
+constexpr DWORD kFirstTabStyle = WS_GROUP | WS_TABSTOP;
 
 // left and top inclusive, right and bottom exclusive
 bool Inside(LONG x, LONG y, const RECT& box) {

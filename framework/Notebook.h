@@ -9,14 +9,15 @@
 #include <functional>
 
 #include "Dlg.h"
+#include "resource.h"
 #include "FlexButton.h"
 
-constexpr int kNotebookAreaId = 65280;
-constexpr int kNotebookFirstBoxId = 65281;
-constexpr int kNotebookLastBoxId = 65534;
-constexpr int kNotebookTabFirstId = 65280;  // tab of page i: 65280 + i
-constexpr int kNotebookTabLastId = 65295;
-constexpr int kNotebookFrameId = 0xFFFF;
+constexpr int kNotebookAreaId = IDC_PAGE_AREA;
+constexpr int kNotebookFirstBoxId = IDC_PAGE_FIRST;
+constexpr int kNotebookLastBoxId = IDC_PAGE_FRAME - 1;
+constexpr int kNotebookTabFirstId = IDC_PAGE_AREA;  // tab of page i: IDC_PAGE_AREA + i
+constexpr int kNotebookTabLastId = IDC_PAGE_LAST;
+constexpr int kNotebookFrameId = IDC_PAGE_FRAME;
 constexpr int kNotebookTabHeight = 24;
 constexpr int kNotebookTabPitch = 28;
 

@@ -9,6 +9,7 @@
 
 #include "DC.h"
 #include "Dlg.h"
+#include "FrameworkMessages.h"
 
 // Flags of a CPrintDC: what StartPrintJob and EndPrintJob do around the job.
 enum PrintJobFlag : uint16_t {
@@ -23,9 +24,6 @@ enum PrintJobFlag : uint16_t {
 constexpr uint16_t kPrintPageFlags = kPrintShowProgress | kPrintDisableFrame;                // 6
 constexpr uint16_t kPrintMetricsFlags = kPrintShowProgress | kPrintDisableOwner;             // 10
 
-// Sent to the owner with kPrintNotifyOwner: lParam is the document name.
-constexpr UINT kPrintJobStarted = WM_USER + 1;  // 1025
-constexpr UINT kPrintJobEnded = WM_USER + 2;    // 1026
 
 // The program-wide state of printing. One job runs at a time: the main window
 // is disabled while it runs.

@@ -5,10 +5,9 @@
 
 #include "DC.h"
 #include "FrameworkState.h"
+#include "resource.h"
 
 namespace {
-
-constexpr WORD kExitCommand = 518;  // "&Beenden"
 
 LPCWSTR PropertyName() {
     return MAKEINTATOM(WindowPropertyAtom());
@@ -98,7 +97,7 @@ LRESULT CWnd::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 int CWnd::OnCommand(UINT message, WPARAM wParam, LPARAM lParam) {
     (void)message;
     (void)lParam;
-    if (LOWORD(wParam) == kExitCommand && theFramework().mainWindow == this) {
+    if (LOWORD(wParam) == ID_APP_EXIT && theFramework().mainWindow == this) {
         PostMessageW(hwnd, WM_CLOSE, 0, 0);
         return 1;
     }

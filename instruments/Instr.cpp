@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr DWORD kInstrumentStyle = 0x50020000;  // child, visible, group
+constexpr DWORD kInstrumentStyle = WS_CHILD | WS_VISIBLE | WS_GROUP;
 constexpr int32_t kWantedIntervals = 10;
 
 }  // namespace

@@ -175,6 +175,7 @@
 #define IDS_GAS                 40047
 #define IDS_UNIT_PS_NM          40048
 #define IDS_NOT_SAVED           40070  /* "Die Datei konnte nicht gespeichert werden." */
+#define IDS_UNKNOWN_DATE        40080  /* "( Meßzeitpunkt unbekannt! )" on the printed page */
 #define IDS_TEMPERATURE_BAR     40090  /* "Temp.": the gas bar's caption for exhaust temperature */
 #define IDS_SAVE_ELSEWHERE      40091  /* after a failed save of a recorded run */
 #define IDS_SMOOTHING_CHOICES   40160  /* "normal (75 ms)|mittel (150 ms)|stark (300 ms)" */

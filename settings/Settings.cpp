@@ -1,6 +1,7 @@
 #include "Settings.h"
 
 #include "NumberText.h"
+#include "resource.h"
 
 namespace {
 
@@ -101,17 +102,17 @@ void saveSettings(const Settings& s, ProfileStore& store) {
 }
 
 void completeLoadedSettings(Settings& s, TextLoader loadText) {
-    s.startModeChoices = loadText(40032);
-    s.powerModeChoices = loadText(40013);
-    s.powerUnitChoices = loadText(40033);
-    s.correctionChoices = loadText(40000);
-    s.smoothingChoices = loadText(40160);
-    s.relationChoices = loadText(40002);
-    s.resumeModeChoices = loadText(40043);
-    s.pulseCountChoices = loadText(40001);
+    s.startModeChoices = loadText(IDS_START_MODE_CHOICES);
+    s.powerModeChoices = loadText(IDS_POWER_MODE_CHOICES);
+    s.powerUnitChoices = loadText(IDS_POWER_UNIT_CHOICES);
+    s.correctionChoices = loadText(IDS_CORRECTION_CHOICES);
+    s.smoothingChoices = loadText(IDS_SMOOTHING_CHOICES);
+    s.relationChoices = loadText(IDS_RELATION_CHOICES);
+    s.resumeModeChoices = loadText(IDS_RESUME_CHOICES);
+    s.pulseCountChoices = loadText(IDS_PULSE_CHOICES);
     s.recordComment.clear();
-    if (s.pageHeadline.empty()) s.pageHeadline = loadText(40019).substr(0, kTitleChars);
-    if (s.timeFormat.empty()) s.timeFormat = loadText(40028).substr(0, kTitleChars);
+    if (s.pageHeadline.empty()) s.pageHeadline = loadText(IDS_HEADLINE).substr(0, kTitleChars);
+    if (s.timeFormat.empty()) s.timeFormat = loadText(IDS_TIME_FORMAT).substr(0, kTitleChars);
 }
 
 Settings& theSettings() {

@@ -16,6 +16,7 @@
 #include "Settings.h"
 #include "StringTable.h"
 #include "Utf8.h"
+#include "resource.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ std::string scaled(const EvaluationCursor& cursor, int q) {
 }
 
 std::string warningText() {
-    std::wstring text = portableText(40005);
+    std::wstring text = portableText(IDS_NO_COASTDOWN);
     for (wchar_t& c : text)
         if (c == L'\n') c = L' ';
     return jsonString(text);

@@ -11,6 +11,7 @@
 #include "Kxm.h"
 #include "StringTable.h"
 #include "Utf8.h"
+#include "resource.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ int usageError(const char* text) {
 }
 
 int fileFormatError(const std::wstring& path) {
-    std::fprintf(stderr, "%s: %s\n", toUtf8(portableText(40020)).c_str(), toUtf8(path).c_str());
+    std::fprintf(stderr, "%s: %s\n", toUtf8(portableText(IDS_WRONG_FORMAT)).c_str(), toUtf8(path).c_str());
     return 2;
 }
 

@@ -209,10 +209,10 @@ TEST_F(MainFrame, AxisListsHoldTheQuantitiesAndTheYListAlsoTheCombinedViews) {
     EXPECT_EQ(items(ToolControl(ID_AXIS_Y)), y);
 
     // a diagram reports its view: X engine speed (5), Y power in PS (2)
-    SendMessageW(window, kSelectAxes, 0, MAKELPARAM(5, 2));
+    SendMessageW(window, kFrameAxisLists, 0, MAKELPARAM(5, 2));
     EXPECT_EQ(WindowTextOf(ToolControl(ID_AXIS_X)), L"Drehzahl [U/min]");
     EXPECT_EQ(WindowTextOf(ToolControl(ID_AXIS_Y)), L"Leistung [PS]");
-    SendMessageW(window, kSelectAxes, 0, MAKELPARAM(4, 8));
+    SendMessageW(window, kFrameAxisLists, 0, MAKELPARAM(4, 8));
     EXPECT_EQ(WindowTextOf(ToolControl(ID_AXIS_X)), L"Zeit [s]");
     EXPECT_EQ(WindowTextOf(ToolControl(ID_AXIS_Y)), L"Leistung/Drehm. [PS/Nm]");
 
@@ -220,7 +220,7 @@ TEST_F(MainFrame, AxisListsHoldTheQuantitiesAndTheYListAlsoTheCombinedViews) {
     const struct {
         UINT message;
         int button;
-    } toggles[] = {{kCheckPageView, ID_VIEW_PAGE}, {kCheckLambdaCurve, ID_LAMBDA_CURVE}};
+    } toggles[] = {{kFramePageViewButton, ID_VIEW_PAGE}, {kFrameLambdaButton, ID_LAMBDA_CURVE}};
     for (const auto& toggle : toggles) {
         SendMessageW(window, toggle.message, 1, 0);
         EXPECT_EQ(IsDlgButtonChecked(frame->toolBar, toggle.button), BST_CHECKED) << toggle.button;
