@@ -30,6 +30,7 @@
 #include "MeasurementFile.h"
 #include "MeasurementFileDialog.h"
 #include "MsDlg.h"
+#include "Options.h"
 #include "Screenshot.h"
 #include "SerialLink.h"
 #include "Settings.h"
@@ -261,10 +262,18 @@ struct Outcome {
     std::string failure;
 };
 
+// The dialog's record, where it leaves the run's outcome; steps read it
+// while the dialog is open.
+MeasurementDialogData& DialogRecord() {
+    static MeasurementDialogData record;
+    return record;
+}
+
 Outcome RunDialog(std::vector<Step> steps) {
     StepScript script(std::move(steps));
     Outcome outcome;
-    outcome.result = DoModal(new CMsDlg(&chooseMeasurementFile), nullptr, L"Speed", nullptr);
+    outcome.result =
+        DoModal(new CMsDlg({&chooseMeasurementFile, &runOptions}), &DialogRecord(), L"Speed", nullptr);
     outcome.failure = script.failure();
     return outcome;
 }
@@ -314,7 +323,7 @@ protected:
         // not count (the program has one controller, whose values outlive
         // the dialog)
         theLiveValues() = LiveValues{};
-        theRunOutcome() = 7;  // the dialog resets it
+        DialogRecord().runOutcome = 7;  // the dialog resets it
     }
     void TearDown() override {
         theSerialLink().close();
@@ -394,7 +403,7 @@ TEST_F(MsDlgTest, TemplateInstrumentsAndStartingState) {
     }, [] {
         HWND dialog = MeasurementDialog();
         CMsDlg* d = Dialog();
-        EXPECT_EQ(theRunOutcome(), 0) << "reset on opening";
+        EXPECT_EQ(DialogRecord().runOutcome, 0) << "reset on opening";
 
         // the template: client 355 x 257 units, every control where it belongs
         RECT client{};
@@ -482,7 +491,7 @@ TEST_F(MsDlgTest, TemplateInstrumentsAndStartingState) {
     }}, Close(IDOK)});
     EXPECT_EQ(outcome.failure, "");
     EXPECT_EQ(outcome.result, IDOK);
-    EXPECT_EQ(theRunOutcome(), 0) << "closed without a run";
+    EXPECT_EQ(DialogRecord().runOutcome, 0) << "closed without a run";
 }
 
 TEST_F(MsDlgTest, DeviceListShowsTheInstrumentsOfEachSetUp) {
@@ -556,7 +565,7 @@ TEST_F(MsDlgTest, CompleteRunIsSavedAndEvaluatesToTheSimulatedVehicle) {
     });
     EXPECT_EQ(outcome.failure, "");
     EXPECT_EQ(outcome.result, IDOK) << "closed as by \"Schließen\"";
-    EXPECT_EQ(theRunOutcome(), 1) << "Record/ResumeMode 1";
+    EXPECT_EQ(DialogRecord().runOutcome, 1) << "Record/ResumeMode 1";
     EXPECT_EQ(s.desktopLastFile, folder + L"\\run4.kxm");
     ASSERT_EQ(progress.size(), 2u);
     EXPECT_GE(progress[0], 5);
@@ -591,7 +600,7 @@ TEST_F(MsDlgTest, PeriodZeroRecordsOneSecondAndResumeModeZeroStaysOpen) {
         ConfirmSave(folder, L"lauf2.kxm"),
         WhenIdleAgain([] {
             HWND dialog = MeasurementDialog();
-            EXPECT_EQ(theRunOutcome(), 0);
+            EXPECT_EQ(DialogRecord().runOutcome, 0);
             EXPECT_EQ(FileDialog(), nullptr);
             ExpectState(dialog, kIdle, "saved, still open");
             EXPECT_EQ(ProgressPosition(dialog), 0);
@@ -600,7 +609,7 @@ TEST_F(MsDlgTest, PeriodZeroRecordsOneSecondAndResumeModeZeroStaysOpen) {
     });
     EXPECT_EQ(outcome.failure, "");
     EXPECT_EQ(outcome.result, IDOK);
-    EXPECT_EQ(theRunOutcome(), 0) << "the frame opens nothing";
+    EXPECT_EQ(DialogRecord().runOutcome, 0) << "the frame opens nothing";
     EXPECT_EQ(s.recordPeriod, 1);
     EXPECT_EQ(s.desktopLastFile, folder + L"\\lauf2.kxm");
     Measurement m = ReadRun(folder + L"\\lauf2.kxm");
@@ -655,7 +664,7 @@ TEST_F(MsDlgTest, FixedGearFailedSaveAndAnotherName) {
     });
     EXPECT_EQ(outcome.failure, "");
     EXPECT_EQ(outcome.result, IDOK);
-    EXPECT_EQ(theRunOutcome(), 2);
+    EXPECT_EQ(DialogRecord().runOutcome, 2);
     EXPECT_EQ(errorCaption, blocked) << "the error names the file";
     ASSERT_FALSE(errorTexts.empty());
     EXPECT_NE(errorTexts[0].find(L"Die Datei konnte nicht gespeichert werden."), std::wstring::npos);
@@ -691,13 +700,13 @@ TEST_F(MsDlgTest, CancelledSavesDropTheRun) {
         CancelSave(),
         WhenIdleAgain([folder] {
             EXPECT_EQ(theSettings().desktopLastFile, folder + L"\\run3.kxm") << "nothing was written";
-            EXPECT_EQ(theRunOutcome(), 0);
+            EXPECT_EQ(DialogRecord().runOutcome, 0);
         }),
         Close(IDCANCEL),
     });
     EXPECT_EQ(outcome.failure, "");
     EXPECT_EQ(outcome.result, IDCANCEL);
-    EXPECT_EQ(theRunOutcome(), 0);
+    EXPECT_EQ(DialogRecord().runOutcome, 0);
     EXPECT_EQ(s.desktopLastFile, folder + L"\\run3.kxm");
     EXPECT_FALSE(FileExists(folder + L"\\run4.kxm"));
     RemoveDirectoryW((folder + L"\\run4.kxm.tmp~").c_str());
@@ -732,7 +741,7 @@ TEST_F(MsDlgTest, StopAndCancelDropARunInProgress) {
     });
     EXPECT_EQ(outcome.failure, "");
     EXPECT_EQ(outcome.result, IDCANCEL);
-    EXPECT_EQ(theRunOutcome(), 0);
+    EXPECT_EQ(DialogRecord().runOutcome, 0);
     EXPECT_FALSE(FileExists(folder + L"\\run4.kxm"));
     EXPECT_EQ(theSettings().desktopLastFile, folder + L"\\run3.kxm");
 }
@@ -764,7 +773,7 @@ TEST_F(MsDlgTest, MoreThanSixteenThousandRevolutionsAreTooMany) {
     EXPECT_EQ(outcome.failure, "");
     EXPECT_EQ(caption, L"Fehler");
     EXPECT_EQ(texts, std::vector<std::wstring>{L"Zu viele Meßpunkte"});
-    EXPECT_EQ(theRunOutcome(), 0);
+    EXPECT_EQ(DialogRecord().runOutcome, 0);
     EXPECT_FALSE(FileExists(folder + L"\\run4.kxm"));
 }
 
