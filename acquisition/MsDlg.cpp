@@ -208,13 +208,30 @@ void CMsDlg::ShowDevice(int index) {
     }
 }
 
+// A controller that has not yet answered the last configuration command
+// would change its configuration under the run (commands go out only while
+// the run is idle, and one in flight still lands): "Start" then waits until
+// a status frame shows the configuration in force.
 void CMsDlg::OnStartStop() {
-    if (run.runState() == RunState::Idle)
-        run.startWaiting();
-    else
+    if (run.runState() == RunState::Idle && !startRequested_) {
+        startRequested_ = true;
+        BeginWaitingWhenConfigured();
+    } else {
+        startRequested_ = false;
         run.enterIdle();  // a run in progress is dropped
+    }
     ShowState();
     ShowProgress(run.progress());
+}
+
+void CMsDlg::BeginWaitingWhenConfigured() {
+    if (!startRequested_ || !theLiveValues().statusSeen) return;
+    startRequested_ = false;
+    run.startWaiting();
+}
+
+RunState CMsDlg::ShownRunState() const {
+    return startRequested_ ? RunState::Waiting : run.runState();
 }
 
 void CMsDlg::OnOptions() {
@@ -226,7 +243,7 @@ void CMsDlg::OnOptions() {
 }
 
 void CMsDlg::ShowState() {
-    const RunState state = run.runState();
+    const RunState state = ShownRunState();
     if (static_cast<int>(state) == shownState_) return;
     shownState_ = static_cast<int>(state);
     const bool idle = state == RunState::Idle;
@@ -260,6 +277,7 @@ void CMsDlg::Tick() {
     if (ratioText) SetWindowTextW(ratioText->hwnd, gearRatioText(s.recordGear).c_str());
     if (slipLamp) slipLamp->SetValue(run.slipping() ? 1 : 0);
     theSerialLink().drain(theFrameDecoder());
+    BeginWaitingWhenConfigured();
     UpdateTransmissionLamp();
     if (speedGauge) speedGauge->SetValue(rollerSpeed);
     if (rpmGauge) rpmGauge->SetValue(engineSpeed);

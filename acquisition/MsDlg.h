@@ -79,6 +79,8 @@ private:
     void OnDeviceList();
     void ShowDevice(int index);
     void OnStartStop();
+    void BeginWaitingWhenConfigured();
+    RunState ShownRunState() const;
     void OnOptions();
     // Button text, status line and the two buttons for the run state.
     void ShowState();
@@ -89,6 +91,7 @@ private:
     void SetRunOutcome(int outcome);
 
     MeasurementDialogServices services_;
+    bool startRequested_ = false;  // "Start" pressed, the controller not yet configured
     int shownState_ = -1;
     int32_t shownProgress_ = -1;
 };

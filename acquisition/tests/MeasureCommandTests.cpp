@@ -6,7 +6,7 @@
 // kaltrenox.exe records, saves and shows a run.
 //
 // The wrapper measure_command_wine_test.sh names dynosim's port in
-// KX_CYCLE_PORT.
+// KX_CYCLE_PORT, and the steady one of the real program tests in KX_STEADY_PORT.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <dlgs.h>
@@ -254,9 +254,12 @@ TEST_F(MeasureCommand, ResumeModeTwoAddsToTheActiveDiagram) {
 
 // The real kaltrenox.exe, driven from outside as the operator would: M,
 // "Start", the save dialog confirmed, the run in a new diagram window, and
-// the settings the run changed written back at the end.
+// the settings the run changed written back at the end. From outside the
+// test cannot see where a cycling controller is (a Start at the end of a
+// pull would record the declutched coast-down), so the car holds its speed
+// in gear.
 TEST(RealProgram, MeasuresSavesAndShowsTheRun) {
-    const char* port = std::getenv("KX_CYCLE_PORT");
+    const char* port = std::getenv("KX_STEADY_PORT");
     ASSERT_NE(port, nullptr) << "run through measure_command_wine_test.sh";
     const std::wstring folder = RunFolder(L"program");
     KaltrenoxProcess run(L"measure");

@@ -842,6 +842,76 @@ TEST_F(MsDlgTest, TransmissionLampWatchesTheLine) {
     controller.close();
 }
 
+// "Start" pressed while the controller has not yet confirmed its
+// configuration shows the wait at once but lets the run wait for the start
+// condition only once a status frame shows the configuration in force: the
+// commands still go out meanwhile, and no revolution of the old
+// configuration is recorded. Here the test is the controller.
+TEST_F(MsDlgTest, StartWaitsUntilTheControllerConfirmsItsConfiguration) {
+    UsePort(PortFromEnvironment("KX_LOOP_PORTS", 0));
+    SerialLink controller;
+    controller.open(PortFromEnvironment("KX_LOOP_PORTS", 1));
+    ASSERT_TRUE(controller.isOpen());
+    struct Collected : ByteConsumer {
+        std::vector<uint8_t> bytes;
+        void feedByte(uint8_t byte) override { bytes.push_back(byte); }
+    };
+    Collected stale;
+    controller.drain(stale);
+    auto sendFrame = [&controller](int type, uint32_t v) {
+        uint8_t header = static_cast<uint8_t>(0x80 | type << 5);
+        for (int i = 0; i < 3; ++i)
+            if ((v >> (8 * i)) & 0x80) header |= 1 << i;
+        controller.writeByte(header);
+        for (int i = 0; i < 3; ++i) controller.writeByte((v >> (8 * i)) & 0x7F);
+    };
+    // engine at 6000 U/min (period in eighths of a microsecond), a roller
+    // revolution of 0.1 s: the start condition holds at every roller frame
+    auto sendRevolution = [&] {
+        sendFrame(0, 80000);
+        sendFrame(1, 200000);
+    };
+    auto commands = std::make_shared<Collected>();
+    uint32_t framesAtStart = 0;
+    const Outcome outcome = RunDialog({
+        // 16 pulses and ratio 1:1 wanted; the controller says index 0 and code 1
+        {"commands sent", [&] {
+             sendFrame(2, 0 | 1 << 8 | 0 << 16);
+             Sleep(30);
+             controller.drain(*commands);
+             return commands->bytes.size() >= 2 && !theLiveValues().statusSeen;
+         },
+         [&] {
+             HWND dialog = MeasurementDialog();
+             framesAtStart = theFrameDecoder().frameCount();
+             ClickButton(dialog, IDC_START);
+             ExpectState(dialog, kWaitingForRpm, "Start pressed");
+             EXPECT_EQ(StateNow(), RunState::Idle) << "the run does not wait yet";
+         }},
+        {"no recording before the answer", [&] {
+             sendRevolution();
+             return theFrameDecoder().frameCount() > framesAtStart + 20;
+         },
+         [&] {
+             EXPECT_EQ(StateNow(), RunState::Idle);
+             EXPECT_EQ(Dialog()->run.sampleCount(), 0);
+             ExpectState(MeasurementDialog(), kWaitingForRpm, "still waiting for the controller");
+         }},
+        {"configured, recording", [&] {
+             sendFrame(2, 0 | 3 << 8 | 15 << 16);
+             sendRevolution();
+             Sleep(20);
+             return StateNow() == RunState::Recording;
+         },
+         [] { ExpectState(MeasurementDialog(), kRecording, "recording"); }},
+        {"stopped", [] { return true; }, [] { ClickButton(MeasurementDialog(), IDC_START); }},
+        WhenIdleAgain([] { ExpectState(MeasurementDialog(), kIdle, "stopped"); }),
+        Close(IDOK),
+    });
+    EXPECT_EQ(outcome.failure, "");
+    controller.close();
+}
+
 // "Einstellen..." runs the options; OK gives the gauges the new ranges,
 // cancel keeps them; the link is open again either way.
 TEST_F(MsDlgTest, OptionsSetTheGaugeRanges) {
