@@ -101,6 +101,7 @@ void CMsDlg::OnOpen() {
         start = end + 1;
     }
     theFrameDecoder().resetDeviceSelection();
+    theFrameDecoder().dropPartialFrame();
     SetRunOutcome(0);
 
     PlaceInstruments();

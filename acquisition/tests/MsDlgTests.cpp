@@ -719,7 +719,9 @@ TEST_F(MsDlgTest, StopAndCancelDropARunInProgress) {
     UsePort(PortFromEnvironment("KX_CYCLE_PORT"));
     const std::wstring folder = TestFolder(L"stopped");
     theSettings().desktopLastFile = folder + L"\\run3.kxm";
-    theSettings().recordPeriod = 2;
+    // long enough that the test sees the run recording after its first half
+    // second (the controller runs ten times faster than real time)
+    theSettings().recordPeriod = 5;
     const Outcome outcome = RunDialog({
         PressStartAtIdle(kWaitingForRpm),
         WhenElapsed(1000000, [] {
@@ -728,7 +730,7 @@ TEST_F(MsDlgTest, StopAndCancelDropARunInProgress) {
             ExpectState(MeasurementDialog(), kIdle, "stopped");
             EXPECT_EQ(ProgressPosition(MeasurementDialog()), 0);
         }),
-        // the run would have ended within these 2 s of simulated time
+        // the run would have ended within these 5 s of simulated time
         Pause(1500, [] { EXPECT_EQ(FileDialog(), nullptr) << "no save dialog after Stop"; }),
         PressStartAtIdle(kWaitingForRpm),
         WhenRecording([] {
