@@ -9,6 +9,7 @@ size_t CCorr::Exchange(ExchangeOp op, void* values) {
     n += ExchangeChoice(op, this, o.powerModeItems, &o.powerMode, IDC_POWER_MODE);
     n += ExchangeChoice(op, this, o.correctionItems, &o.correction, IDC_CORRECTION);
     n += ExchangeReal(op, this, &o.lossTime, IDC_LOSSTIME);
+    n += ExchangeChoice(op, this, o.smoothingItems, &o.smoothing, IDC_SMOOTHING);
     return n;
 }
 

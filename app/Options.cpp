@@ -70,6 +70,7 @@ size_t COptions::Exchange(ExchangeOp op, void* values) {
     n += ExchangeChoice(op, this, &s.powerUnitChoices, &s.graphPowerUnit, IDC_POWER_UNIT);
     n += ExchangeChoice(op, this, &s.correctionChoices, &s.graphCorrection, IDC_CORRECTION);
     n += ExchangeReal(op, this, &s.graphLosstime, IDC_LOSSTIME);
+    n += ExchangeChoice(op, this, &s.smoothingChoices, &s.graphSmoothing, IDC_SMOOTHING);
     n += ExchangeChoice(op, this, &s.relationChoices, &s.recordRelation, IDC_RELATION);
     n += ExchangeInteger(op, this, &s.hardwareComPort, IDC_COM_PORT);
     n += ExchangeReal(op, this, &s.recordGear, IDC_GEAR);

@@ -34,3 +34,10 @@ double correctionFactor(uint16_t method, uint16_t temperature, uint16_t pressure
         return 1.0;
     }
 }
+
+bool correctionFactorInBand(double factor) { return factor >= kValidFactorLow && factor <= kValidFactorHigh; }
+
+bool correctionValid(uint16_t method, double factor) {
+    if (method != kDin70020 && method != kIso1585) return true;
+    return correctionFactorInBand(factor);
+}

@@ -16,3 +16,13 @@ int saturationVapourPressure(uint16_t temperature);
 // no dry-air pressure left) gives an infinite or undefined factor; the
 // quantity values clamp it.
 double correctionFactor(uint16_t method, uint16_t temperature, uint16_t pressure, uint16_t humidity);
+
+// The formulas hold for factors from 0.93 to 1.07; a result corrected by a
+// factor beyond that compares only together with its test conditions. An
+// infinite or undefined factor lies outside.
+constexpr double kValidFactorLow = 0.93;
+constexpr double kValidFactorHigh = 1.07;
+bool correctionFactorInBand(double factor);
+
+// True when no correction is chosen or the factor lies in the band.
+bool correctionValid(uint16_t method, double factor);

@@ -9,7 +9,7 @@
 namespace {
 
 constexpr double kTickRate = 2000000.0;       // ticks per second
-constexpr int64_t kMinWindowTicks = 150000;   // a half window covers at least 75 ms
+constexpr int64_t kMinWindowTicks = 150000;   // a half window covers at least 75 ms, unsmoothed
 constexpr double kKmhPerMps = 3.6;
 constexpr double kPsPerKw = 1.3605442;        // the factor the printed sheets have always used
 constexpr double kTwoPi = 2.0 * 3.141592653589793;
@@ -74,8 +74,10 @@ bool EvaluationCursor::openWindow(unsigned a) {
     const unsigned n = count();
     if (a >= n) return false;
     const int32_t* t = m_->times.data();
+    // each step of smoothing doubles the shortest half window
+    const int64_t minimum = kMinWindowTicks << std::min(options_->smoothing, kMaxSmoothing);
     unsigned k = a + 1;
-    while (k < n && span(t, a, k) < kMinWindowTicks) ++k;
+    while (k < n && span(t, a, k) < minimum) ++k;
     if (k >= n) return false;  // the half-width stays as it was
     halfWidth_ = uint16_t(k - a);
     if (a < 2u * halfWidth_) index_ = uint16_t(2 * halfWidth_);

@@ -23,78 +23,78 @@ std::vector<int32_t> TickValues(const TickScale& scale) {
 
 namespace {
 
-bool isLambdaPanel(const DiagramState& d) { return d.yQuantity == kQuantityLambda; }
+bool isLambdaPanel(const AxisFrame& f) { return f.quantity == kQuantityLambda; }
 
 // The quantity whose name, unit and decimals an axis shows.
-int32_t axisQuantity(const DiagramState& d, int kind) {
+int32_t axisQuantity(const DiagramState& d, const AxisFrame& f, int kind) {
     if (kind == kAxisX) return d.xQuantity;
     if (kind == kAxisRight) return kQuantityTorque;
-    return d.PrimaryQuantity();
+    return f.quantity;
 }
 
 // Arrowhead pointing up at x: base 2 mm, tip 7 mm above the plot's top.
-void upwardArrow(AxisPicture& a, int32_t x, int32_t top) {
-    a.arrow[0] = {x - MmX(15), top - MmY(20)};
-    a.arrow[1] = {x + MmX(15), top - MmY(20)};
-    a.arrow[2] = {x, top - MmY(70)};
+void upwardArrow(AxisPicture& a, int32_t x, int32_t top, const Surface& s) {
+    a.arrow[0] = {x - s.MmX(15), top - s.MmY(20)};
+    a.arrow[1] = {x + s.MmX(15), top - s.MmY(20)};
+    a.arrow[2] = {x, top - s.MmY(70)};
 }
 
-void layoutX(const DiagramState& d, AxisPicture& a) {
-    const IntRect& p = d.plot;
-    const bool panel = isLambdaPanel(d);
-    a.tickValues = TickValues(PlaceTicks(d.view.left, d.view.right, p.width(), MmX(kPitchX)));
+void layoutX(const DiagramState& d, const AxisFrame& f, const Surface& s, AxisPicture& a) {
+    const IntRect& p = f.plot;
+    const bool panel = isLambdaPanel(f);
+    a.tickValues = TickValues(PlaceTicks(f.view.left, f.view.right, p.width(), s.MmX(kPitchX)));
     const int decimals = QuantityDecimals(d.xQuantity);
     for (int32_t v : a.tickValues) {
-        const int32_t x = d.ToDeviceX(v);
+        const int32_t x = f.ToDeviceX(v);
         if (x > 0) a.grid.push_back({{x, p.bottom}, {x, p.top}});
         if (panel) continue;
-        a.marks.push_back({{x, p.bottom - MmY(20)}, {x, p.bottom + MmY(20)}});
-        a.labels.push_back({FormatScaled(decimals, v), {x - MmX(75), p.bottom + MmY(20), x + MmX(75), p.bottom + MmY(120)}});
+        a.marks.push_back({{x, p.bottom - s.MmY(20)}, {x, p.bottom + s.MmY(20)}});
+        a.labels.push_back({FormatScaled(decimals, v), {x - s.MmX(75), p.bottom + s.MmY(20), x + s.MmX(75), p.bottom + s.MmY(120)}});
     }
     a.labelAlign = LabelAlign::CentreTop;
     if (panel) return;
     a.hasAxisLine = true;
-    a.axisLine = {{p.left - MmX(20), p.bottom}, {p.right + MmX(20), p.bottom}};
-    const int32_t baseX = p.right + MmX(20);
-    a.arrow[0] = {baseX, p.bottom - MmY(15)};
-    a.arrow[1] = {baseX, p.bottom + MmY(15)};
-    a.arrow[2] = {p.right + MmX(70), p.bottom};
+    a.axisLine = {{p.left - s.MmX(20), p.bottom}, {p.right + s.MmX(20), p.bottom}};
+    const int32_t baseX = p.right + s.MmX(20);
+    a.arrow[0] = {baseX, p.bottom - s.MmY(15)};
+    a.arrow[1] = {baseX, p.bottom + s.MmY(15)};
+    a.arrow[2] = {p.right + s.MmX(70), p.bottom};
     a.hasTitle = true;
-    a.title = AxisTitle(d, kAxisX);
+    a.title = AxisTitle(d, f, kAxisX, s);
 }
 
-void layoutLeft(const DiagramState& d, AxisPicture& a) {
-    const IntRect& p = d.plot;
-    const bool panel = isLambdaPanel(d);
+void layoutLeft(const DiagramState& d, const AxisFrame& f, const Surface& s, AxisPicture& a) {
+    const IntRect& p = f.plot;
+    const bool panel = isLambdaPanel(f);
     a.lambdaDecorations = panel;
-    a.tickValues = TickValues(PlaceTicks(d.view.bottom, d.view.top, p.height(), MmY(panel ? kPitchLambda : kPitchY)));
-    const int decimals = QuantityDecimals(panel ? int32_t(kQuantityLambda) : d.PrimaryQuantity());
+    a.tickValues = TickValues(PlaceTicks(f.view.bottom, f.view.top, p.height(), s.MmY(panel ? kPitchLambda : kPitchY)));
+    const int decimals = QuantityDecimals(panel ? int32_t(kQuantityLambda) : f.quantity);
     for (int32_t v : a.tickValues) {
-        const int32_t y = d.ToDeviceY(v);
+        const int32_t y = f.ToDeviceY(v);
         if (y <= 0) continue;
         a.grid.push_back({{p.left, y}, {p.right, y}});
-        a.marks.push_back({{p.left - MmX(20), y}, {p.left + MmX(20), y}});
-        a.labels.push_back({FormatScaled(decimals, v), {p.left - MmX(150), y - MmY(50), p.left - MmX(30), y + MmY(50)}});
+        a.marks.push_back({{p.left - s.MmX(20), y}, {p.left + s.MmX(20), y}});
+        a.labels.push_back({FormatScaled(decimals, v), {p.left - s.MmX(150), y - s.MmY(50), p.left - s.MmX(30), y + s.MmY(50)}});
     }
     a.labelAlign = LabelAlign::RightMiddle;
     a.hasAxisLine = true;
-    a.axisLine = {{p.left, p.bottom + MmY(20)}, {p.left, p.top - MmY(20)}};
-    upwardArrow(a, p.left, p.top);
+    a.axisLine = {{p.left, p.bottom + s.MmY(20)}, {p.left, p.top - s.MmY(20)}};
+    upwardArrow(a, p.left, p.top, s);
     a.hasTitle = true;
-    a.title = AxisTitle(d, kAxisLeft);
+    a.title = AxisTitle(d, f, kAxisLeft, s);
 }
 
-void layoutRight(const DiagramState& d, AxisPicture& a) {
-    const IntRect& p = d.plot;
+void layoutRight(const DiagramState& d, const AxisFrame& f, const Surface& s, AxisPicture& a) {
+    const IntRect& p = f.plot;
     a.gridColour = kRed;
-    a.tickValues = TickValues(PlaceTicks(d.view.bottom, d.view.top, p.height(), MmY(kPitchY)));
+    a.tickValues = TickValues(PlaceTicks(f.view.bottom, f.view.top, p.height(), s.MmY(kPitchY)));
     const int decimals = QuantityDecimals(kQuantityTorque);
     for (int32_t v : a.tickValues) {
-        const int32_t y = d.ToDeviceY(v);
+        const int32_t y = f.ToDeviceY(v);
         if (y <= 0) continue;
         a.grid.push_back({{p.left, y}, {p.right, y}});
-        a.marks.push_back({{p.right, y}, {p.right + MmX(40), y}});
-        IntRect box{p.right + MmX(30), y - MmY(50), p.right + MmX(155), y + MmY(50)};
+        a.marks.push_back({{p.right, y}, {p.right + s.MmX(40), y}});
+        IntRect box{p.right + s.MmX(30), y - s.MmY(50), p.right + s.MmX(155), y + s.MmY(50)};
         if (box.bottom > p.bottom) {
             const int32_t excess = box.bottom - p.bottom;
             box.top -= excess;
@@ -103,47 +103,53 @@ void layoutRight(const DiagramState& d, AxisPicture& a) {
         a.labels.push_back({FormatScaled(decimals, v), box});
     }
     a.labelAlign = LabelAlign::RightMiddle;
-    const int32_t x = p.right + MmX(20);
+    const int32_t x = p.right + s.MmX(20);
     a.hasAxisLine = true;
-    a.axisLine = {{x, p.bottom + MmY(20)}, {x, p.top - MmY(20)}};
-    upwardArrow(a, x, p.top);
+    a.axisLine = {{x, p.bottom + s.MmY(20)}, {x, p.top - s.MmY(20)}};
+    upwardArrow(a, x, p.top, s);
     a.hasTitle = true;
-    a.title = AxisTitle(d, kAxisRight);
+    a.title = AxisTitle(d, f, kAxisRight, s);
 }
 
 }  // namespace
 
-AxisPicture LayoutAxis(const DiagramState& d, int kind) {
+AxisPicture LayoutAxis(const DiagramState& d, const AxisFrame& f, int kind, const Surface& s) {
     AxisPicture a;
     if (kind == kAxisX)
-        layoutX(d, a);
+        layoutX(d, f, s, a);
     else if (kind == kAxisLeft)
-        layoutLeft(d, a);
+        layoutLeft(d, f, s, a);
     else
-        layoutRight(d, a);
+        layoutRight(d, f, s, a);
     return a;
 }
 
-AxisTitleText AxisTitle(const DiagramState& d, int kind) {
+AxisTitleText AxisTitle(const DiagramState& d, const AxisFrame& f, int kind, const Surface& s) {
     AxisTitleText t;
-    const int32_t q = isLambdaPanel(d) && kind == kAxisLeft ? int32_t(kQuantityLambda) : axisQuantity(d, kind);
+    const int32_t q = axisQuantity(d, f, kind);
     if (q == kQuantityLambda) {
         t.text = L"A/F";
     } else {
         t.text = QuantityLabel(q);
-        if (q == kQuantityTorque || q == kQuantityPowerPs || q == kQuantityPowerKw)
+        if (q == kQuantityTorque || q == kQuantityPowerPs || q == kQuantityPowerKw) {
             t.text += L" (" + ChoiceItem(d.options.powerModeItems, d.options.powerMode) + L", " +
-                      ChoiceItem(d.options.correctionItems, d.options.correction) + L")";
+                      ChoiceItem(d.options.correctionItems, d.options.correction);
+            const std::wstring smoothing = SmoothingName(d.options);
+            if (!smoothing.empty()) t.text += L", " + smoothing;
+            t.text += L")";
+            // a corrected value beyond the formulas' band is marked where the correction is named
+            if (!d.CorrectionsValid()) t.text += L" (!)";
+        }
     }
-    const IntRect& p = d.plot;
+    const IntRect& p = f.plot;
     if (kind == kAxisX) {
-        t.anchor = {p.right + MmX(50), p.bottom + MmY(65)};
+        t.anchor = {p.right + s.MmX(50), p.bottom + s.MmY(65)};
         t.align = TitleAlign::Right;
     } else if (kind == kAxisLeft) {
-        t.anchor = {p.left + MmX(50), p.top - MmY(85)};
+        t.anchor = {p.left + s.MmX(50), p.top - s.MmY(85)};
         t.align = TitleAlign::Left;
     } else {
-        t.anchor = {p.right - MmX(50), d.torqueTop - MmY(85)};
+        t.anchor = {p.right - s.MmX(50), p.top - s.MmY(85)};
         t.align = TitleAlign::Right;
     }
     return t;

@@ -72,11 +72,15 @@ struct AxisPicture {
     AxisTitleText title;
 };
 
-// The picture of axis 'kind' (0 X, 1 left, 2 right torque axis) for the
-// current quantities, plot and view. The lambda panel is drawn with the Y
-// quantity 9: its X axis is grid lines only.
-AxisPicture LayoutAxis(const DiagramState& d, int kind);
+// The picture of axis 'kind' (0 X, 1 left, 2 right torque axis) of the
+// diagram's X quantity against the frame: its plot, view and Y quantity, on
+// the surface. The lambda panel is the frame of quantity 9: its X axis is
+// grid lines only.
+AxisPicture LayoutAxis(const DiagramState& d, const AxisFrame& frame, int kind, const Surface& surface);
 
 // Title of an axis: "A/F" for the lambda panel, else "name [unit]" with
-// " (power mode, correction)" after torque and power, and where it goes.
-AxisTitleText AxisTitle(const DiagramState& d, int kind);
+// " (power mode, correction)" after torque and power, the smoothing added
+// inside the brackets when there is one ("(Motor, DIN 70020, Glättung
+// mittel)") and " (!)" after them when a measurement's correction factor lies
+// outside its valid band; and where the title goes.
+AxisTitleText AxisTitle(const DiagramState& d, const AxisFrame& frame, int kind, const Surface& surface);

@@ -7,12 +7,10 @@
 #include "CommonDialogs.h"
 #include "DC.h"
 #include "DiagPage.h"
-#include "DiagWnd.h"
 #include "DiagramHooks.h"
 #include "Frame.h"
 #include "FrameworkState.h"
 #include "MeasurementFile.h"
-#include "PrintJob.h"
 #include "Settings.h"
 #include "TextBuffers.h"
 #include "resource.h"
@@ -56,10 +54,11 @@ struct Stroke {
     int points[3][2];
 };
 
-void DrawStroke(HDC dc, int x0, int y0, const Stroke& s) {
-    GdiSelection pen = SelectPen(dc, PS_SOLID, MmX(s.width), RGB(0, 0, 0));
-    MoveToEx(dc, x0 + MmX(s.points[0][0]), y0 + MmY(s.points[0][1]), nullptr);
-    for (int k = 1; k < s.count; ++k) LineTo(dc, x0 + MmX(s.points[k][0]), y0 + MmY(s.points[k][1]));
+void DrawStroke(HDC dc, int x0, int y0, const Stroke& s, const Surface& surface) {
+    GdiSelection pen = SelectPen(dc, PS_SOLID, surface.MmX(s.width), RGB(0, 0, 0));
+    MoveToEx(dc, x0 + surface.MmX(s.points[0][0]), y0 + surface.MmY(s.points[0][1]), nullptr);
+    for (int k = 1; k < s.count; ++k)
+        LineTo(dc, x0 + surface.MmX(s.points[k][0]), y0 + surface.MmY(s.points[k][1]));
 }
 
 // The printed "FETT" (rich: nozzle and wide fan) and "MAGER" (lean: nozzle
@@ -102,7 +101,7 @@ LRESULT CDiag::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (reinterpret_cast<HWND>(lParam) == GetParent(hwnd)) ReportView();
         break;
     case WM_DESTROY:
-        if (d.dragging) {
+        if (drag.active) {
             ClipCursor(nullptr);
             ReleaseCapture();
         }
@@ -121,7 +120,6 @@ int CDiag::OnCommand(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     switch (id) {
     case ID_FILE_ADD:        OnAddCommand(); return 1;
-    case ID_FILE_PRINT:      PrintDiagram(*this); return 1;
     case ID_VIEW_PAGE:       SetPageView(!d.pageView); return 1;
     case ID_ZOOM_ALL:        OnZoomAll(); return 1;
     case ID_EDIT_DATA:       OnEditData(); return 1;
@@ -141,14 +139,19 @@ LRESULT CDiag::OnSetCursor(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefaultProc(message, wParam, lParam);
 }
 
+AxisFrame CDiag::MouseFrame(bool torque) const { return d.MouseFrame(layout, torque || drag.torque); }
+
 RECT CDiag::ReferenceArea(bool torque) {
     RECT area{};
     if (d.pageView) {
         GetClientRect(hwnd, &area);
         return area;
     }
-    if (d.IsCombinedView() && (torque || d.torqueAxis)) d.UseTorqueAxis();
-    return ToRect(d.plot);
+    return ToRect(MouseFrame(torque).plot);
+}
+
+void CDiag::NotifyLayoutChanged() {
+    if (HWND parent = GetParent(hwnd)) SendMessageW(parent, kChartLayoutChanged, 0, 0);
 }
 
 LRESULT CDiag::OnMouseMove(WPARAM wParam, LPARAM lParam) {
@@ -158,21 +161,20 @@ LRESULT CDiag::OnMouseMove(WPARAM wParam, LPARAM lParam) {
     const RECT area = ReferenceArea(ctrl);
     if (PtInRect(&area, pointer)) {
         cursorHandle = LoadCursorW(nullptr, IDC_CROSS);
-        if (d.dragging) InvertBand();
-        d.dragRect.right = pointer.x;
-        d.dragRect.bottom = pointer.y;
+        if (drag.active) InvertBand();
+        drag.rect.right = pointer.x;
+        drag.rect.bottom = pointer.y;
         if (d.pageView) {
             RECT parent{};
             GetClientRect(GetParent(hwnd), &parent);
-            d.dragRect = PageBand({d.dragRect.left, d.dragRect.top}, {pointer.x, pointer.y}, parent.right, parent.bottom);
+            drag.rect = PageBand({drag.rect.left, drag.rect.top}, {pointer.x, pointer.y}, parent.right, parent.bottom);
         }
-        if (d.dragging) InvertBand();
-        if (!d.pageView) SetStatusText(d.Readout(ctrl || d.torqueAxis));
+        if (drag.active) InvertBand();
+        if (!d.pageView) SetStatusText(d.Readout(MouseFrame(ctrl), drag.rect, drag.active));
     } else {
         cursorHandle = LoadCursorW(nullptr, IDC_ARROW);
         SetStatusText(OutsideReadout({area.left, area.top, area.right, area.bottom}, {pointer.x, pointer.y}));
     }
-    d.UsePrimaryAxis();
     return 0;
 }
 
@@ -180,40 +182,35 @@ LRESULT CDiag::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
     if (d.count == 0) return 0;
     const POINT pointer = PointerOf(lParam);
     const bool ctrl = (wParam & MK_CONTROL) != 0;
-    if (d.IsCombinedView() && ctrl) {
-        d.UseTorqueAxis();
-        d.torqueAxis = 1;
-    }
+    if (d.IsCombinedView() && ctrl) drag.torque = true;
     RECT area = ReferenceArea(ctrl);
     if (PtInRect(&area, pointer)) {
-        d.dragRect = {pointer.x, pointer.y, pointer.x, pointer.y};
+        drag.rect = {pointer.x, pointer.y, pointer.x, pointer.y};
         SetCapture(hwnd);
         // while the band is drawn the pointer stays inside the area it zooms
         MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&area), 2);
         ClipCursor(&area);
-        d.dragging = 1;
+        drag.active = true;
         InvertBand();
     }
-    d.UsePrimaryAxis();
     return 0;
 }
 
 LRESULT CDiag::OnLButtonUp(WPARAM, LPARAM) {
     if (d.count == 0) return 0;
-    if (d.dragging) {
+    if (drag.active) {
         // take the band off the screen: a band too small to zoom would stay
         InvertBand();
-        d.dragRect = normalised(d.dragRect);
-        d.dragging = 0;
+        drag.rect = normalised(drag.rect);
+        drag.active = false;
         ClipCursor(nullptr);
         ReleaseCapture();
         if (d.pageView)
             PageZoom();
-        else if (d.FinishZoom(d.dragRect))
+        else if (d.FinishZoom(drag.rect, layout, drag.torque))
             InvalidateRect(hwnd, nullptr, TRUE);
     }
-    d.UsePrimaryAxis();
-    d.torqueAxis = 0;
+    drag.torque = false;
     return 0;
 }
 
@@ -222,7 +219,7 @@ void CDiag::InvertBand() {
     const int previousMode = SetROP2(dc, R2_NOT);
     HGDIOBJ previousPen = SelectObject(dc, GetStockObject(BLACK_PEN));
     HGDIOBJ previousBrush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
-    const IntRect r = normalised(d.dragRect);
+    const IntRect r = normalised(drag.rect);
     Rectangle(dc, r.left, r.top, r.right, r.bottom);
     SelectObject(dc, previousBrush);
     SelectObject(dc, previousPen);
@@ -232,13 +229,13 @@ void CDiag::InvertBand() {
 
 // The banded part of the page preview is made to fill the diagram window.
 void CDiag::PageZoom() {
-    const IntRect band = d.dragRect;
+    const IntRect band = drag.rect;
     if (band.width() <= kMinimumBand || band.height() <= kMinimumBand) return;
     RECT client{}, parent{};
     GetClientRect(hwnd, &client);
     GetClientRect(GetParent(hwnd), &parent);
     d.pagePlacement = PagePlacementForBand({client.right, client.bottom}, {parent.right, parent.bottom}, band);
-    PlaceDiagram(*this);
+    NotifyLayoutChanged();
 }
 
 LRESULT CDiag::OnDropFiles(HDROP drop) {
@@ -338,22 +335,21 @@ void CDiag::OnCorrection() {
 void CDiag::OnLambdaCommand() {
     d.lambdaShown = !d.lambdaShown;
     SendToFrame(kFrameLambdaButton, d.lambdaShown, 0);
-    PlaceDiagram(*this);
+    NotifyLayoutChanged();
     InvalidateRect(hwnd, nullptr, TRUE);
 }
 
 void CDiag::OnZoomAll() {
     if (d.pageView) {
         d.pagePlacement = {};
-        PlaceDiagram(*this);
+        NotifyLayoutChanged();
         return;
     }
     d.ZoomAll();
     InvalidateRect(hwnd, nullptr, TRUE);
 }
 
-void CDiag::SetPageView(int on) {
-    on = on ? 1 : 0;
+void CDiag::SetPageView(bool on) {
     if (on == d.pageView) return;
     if (on && !PrinterDevNames()) {
         CWnd* frame = theFramework().mainWindow;
@@ -364,7 +360,7 @@ void CDiag::SetPageView(int on) {
     }
     d.pageView = on;
     SendToFrame(kFramePageViewButton, on, 0);
-    PlaceDiagram(*this);
+    NotifyLayoutChanged();
     InvalidateRect(hwnd, nullptr, TRUE);
 }
 
@@ -393,76 +389,76 @@ int CDiag::CanClose() {
 // ---- drawing -----------------------------------------------------------------
 
 int CDiag::Paint(CDC* dc) {
-    if (!dc) return 1;
-    const HCURSOR previousCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    RECT area{};
-    dc->GetRect(&area);
-    PageLayout(*this, *dc, area);
-    HDC h = dc->hdc;
-    const IntRect outer = d.LayoutMainPlot({area.left, area.top, area.right, area.bottom});
-    FontSelection font = CreateBoldFont(h, MmY(45), L"Arial");
+    if (dc) Draw(*dc, false);
+    return 1;
+}
 
-    DrawAxis(h, kAxisX);
-    if (d.IsCombinedView()) {
-        d.UseTorqueAxis();
-        DrawAxis(h, kAxisRight);
-        d.UsePrimaryAxis();
-    }
-    DrawAxis(h, kAxisLeft);
+std::vector<PageBlock> CDiag::PageBlocks() {
+    std::vector<PageBlock> blocks;
+    for (int32_t i = 0; i < d.count; ++i)
+        blocks.push_back(MakePageBlock(d.cursor, *d.measurements[i], theSettings().timeFormat));
+    return blocks;
+}
+
+void CDiag::Draw(CDC& dc, bool paper) {
+    const HCURSOR previousCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    HDC h = dc.hdc;
+    RECT area{};
+    dc.GetRect(&area);
+    const Surface surface = d.pageView ? LayOutPage(h, paper, ReadPageMetrics(hwnd), theSettings(), PageBlocks(), area)
+                                       : SurfaceOf(h, paper);
+    const PlotLayout main = d.LayoutMainPlot({area.left, area.top, area.right, area.bottom}, surface);
+    if (!paper) layout = main;
+    const AxisFrame primary = d.PrimaryFrame(main);
+    FontSelection font = CreateBoldFont(h, surface.MmY(45), L"Arial");
+
+    DrawAxis(h, primary, kAxisX, surface);
+    if (d.IsCombinedView()) DrawAxis(h, d.TorqueFrame(main), kAxisRight, surface);
+    DrawAxis(h, primary, kAxisLeft, surface);
     if (d.pageView)
-        DrawHeadline(h);
+        DrawHeadline(h, main.plot, surface);
     else
-        DrawLegend(h);
+        DrawLegend(h, main.plot, surface);
     SetTextColor(h, RGB(0, 0, 0));
 
-    ClipToPlot(h);
-    const int32_t view = d.yQuantity;
+    ClipToPlot(h, main.plot);
     if (d.IsCombinedView()) {
         // view 7 draws its kW curves first, view 8 its torque curves first
-        const int32_t power = d.PrimaryQuantity();
+        const AxisFrame torque = d.TorqueFrame(main);
+        const bool powerFirst = d.yQuantity == kQuantityPowerTorqueKw;
+        const AxisFrame* order[2] = {powerFirst ? &primary : &torque, powerFirst ? &torque : &primary};
         const int32_t shown = d.CurveCount();
-        const int32_t order[2] = {view == kQuantityPowerTorqueKw ? power : int32_t(kQuantityTorque),
-                                  view == kQuantityPowerTorqueKw ? int32_t(kQuantityTorque) : power};
-        for (int32_t q : order) {
-            d.yQuantity = q;
-            if (q == kQuantityTorque)
-                d.UseTorqueAxis();
-            else
-                d.UsePrimaryAxis();
-            for (int32_t i = 0; i < shown; ++i) DrawCurve(h, i);
-        }
-        d.yQuantity = view;
-        d.UsePrimaryAxis();
+        for (const AxisFrame* frame : order)
+            for (int32_t i = 0; i < shown; ++i) DrawCurve(h, i, *frame, surface);
     } else {
-        for (int32_t i = 0; i < d.count; ++i) DrawCurve(h, i);
+        for (int32_t i = 0; i < d.count; ++i) DrawCurve(h, i, primary, surface);
     }
     SetCursor(previousCursor);
     SelectClipRgn(h, nullptr);
 
-    if (d.lambdaShown) DrawLambdaPanel(h, outer);
+    if (d.lambdaShown) DrawLambdaPanel(h, main.outer, surface);
     font.Release();
-    return 1;
 }
 
-void CDiag::DrawLegend(HDC h) {
+void CDiag::DrawLegend(HDC h, const IntRect& plot, const Surface& s) {
     SetBkMode(h, TRANSPARENT);
     for (int32_t i = 0; i < d.count; ++i) {
         SetTextColor(h, kCurveColours[i]);
         const std::wstring& name = d.measurements[i]->fileName;
-        TextOutW(h, d.plot.left + MmX(50), d.plot.top + MmY(50 * i - 35), name.c_str(), int(name.size()));
+        TextOutW(h, plot.left + s.MmX(50), plot.top + s.MmY(50 * i - 35), name.c_str(), int(name.size()));
     }
 }
 
-void CDiag::DrawHeadline(HDC h) {
+void CDiag::DrawHeadline(HDC h, const IntRect& plot, const Surface& surface) {
     const Settings& s = theSettings();
-    FontSelection font = CreateBoldFont(h, MmY(s.fontHeight * 4 / 3), s.fontName.c_str());
-    RECT box{d.plot.left + MmX(50), d.plot.top - MmY(150), d.plot.right, d.plot.top};
+    FontSelection font = CreateBoldFont(h, surface.MmY(s.fontHeight * 4 / 3), s.fontName.c_str());
+    RECT box{plot.left + surface.MmX(50), plot.top - surface.MmY(150), plot.right, plot.top};
     DrawTextW(h, s.pageHeadline.c_str(), -1, &box, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOCLIP);
 }
 
-void CDiag::ClipToPlot(HDC h) {
+void CDiag::ClipToPlot(HDC h, const IntRect& plot) {
     // in device units, so that the clip also holds under the page mapping
-    POINT corners[2] = {{d.plot.left, d.plot.top}, {d.plot.right, d.plot.bottom}};
+    POINT corners[2] = {{plot.left, plot.top}, {plot.right, plot.bottom}};
     LPtoDP(h, corners, 2);
     HRGN region = CreateRectRgn(std::min(corners[0].x, corners[1].x), std::min(corners[0].y, corners[1].y),
                                 std::max(corners[0].x, corners[1].x), std::max(corners[0].y, corners[1].y));
@@ -470,22 +466,22 @@ void CDiag::ClipToPlot(HDC h) {
     DeleteObject(region);
 }
 
-void CDiag::DrawCurve(HDC h, int i) {
+void CDiag::DrawCurve(HDC h, int i, const AxisFrame& frame, const Surface& s) {
     IntPoint loss;
-    const bool mark = d.CurvePoints(i, points_, &loss);
+    const bool mark = d.CurvePoints(i, frame, points_, &loss);
     // thousands of evaluation points fall on far fewer pixels; a point on the
     // pixel of the one before adds nothing to the line
     points_.erase(std::unique(points_.begin(), points_.end(),
                               [](const IntPoint& a, const IntPoint& b) { return a.x == b.x && a.y == b.y; }),
                   points_.end());
-    GdiSelection pen = SelectPen(h, PS_SOLID, MmX(2), kCurveColours[i]);
+    GdiSelection pen = SelectPen(h, PS_SOLID, s.MmX(2), kCurveColours[i]);
     if (points_.size() >= 2) Polyline(h, reinterpret_cast<const POINT*>(points_.data()), int(points_.size()));
-    if (mark) Ellipse(h, loss.x - MmX(10), loss.y - MmY(10), loss.x + MmX(10), loss.y + MmY(10));
+    if (mark) Ellipse(h, loss.x - s.MmX(10), loss.y - s.MmY(10), loss.x + s.MmX(10), loss.y + s.MmY(10));
 }
 
-void CDiag::DrawAxis(HDC h, int kind) {
-    const AxisPicture a = LayoutAxis(d, kind);
-    if (a.lambdaDecorations) DrawLambdaDecorations(h);
+void CDiag::DrawAxis(HDC h, const AxisFrame& frame, int kind, const Surface& surface) {
+    const AxisPicture a = LayoutAxis(d, frame, kind, surface);
+    if (a.lambdaDecorations) DrawLambdaDecorations(h, frame, surface);
     if (!a.grid.empty()) {
         // one dotted pen for all grid lines of the axis
         GdiSelection dotted = SelectPen(h, PS_DOT, 0, a.gridColour);
@@ -511,32 +507,20 @@ void CDiag::DrawAxis(HDC h, int kind) {
     }
 }
 
-void CDiag::DrawLambdaPanel(HDC h, const IntRect& outer) {
-    // the main plot's area, ranges and axis tops stay for the mouse
-    const int32_t savedY = d.yQuantity;
-    const IntRect savedPlot = d.plot, savedView = d.view;
-    const int32_t savedFullTop = d.fullTop, savedTorqueTop = d.torqueTop;
-    d.yQuantity = kQuantityLambda;
-    d.LayoutPlot(outer, kLambdaPanel);
-    d.view.top = kLambdaTop;
-    d.view.bottom = kLambdaBottom;
-    DrawAxis(h, kAxisX);
-    DrawAxis(h, kAxisLeft);
-    ClipToPlot(h);
-    for (int32_t i = 0; i < d.count; ++i) DrawCurve(h, i);
-    d.view = savedView;
-    d.plot = savedPlot;
-    d.fullTop = savedFullTop;
-    d.torqueTop = savedTorqueTop;
-    d.yQuantity = savedY;
+void CDiag::DrawLambdaPanel(HDC h, const IntRect& outer, const Surface& surface) {
+    const AxisFrame panel = d.LambdaFrame(LayoutPlot(outer, kLambdaPanel, surface));
+    DrawAxis(h, panel, kAxisX, surface);
+    DrawAxis(h, panel, kAxisLeft, surface);
+    ClipToPlot(h, panel.plot);
+    for (int32_t i = 0; i < d.count; ++i) DrawCurve(h, i, panel, surface);
     SelectClipRgn(h, nullptr);
 }
 
-void CDiag::DrawLambdaDecorations(HDC h) {
-    const int32_t left = d.plot.left, top = d.plot.top, bottom = d.plot.bottom;
-    if (thePrintState().printing) {
-        for (const Stroke& s : kRichStrokes) DrawStroke(h, left, top, s);
-        for (const Stroke& s : kLeanStrokes) DrawStroke(h, left, bottom, s);
+void CDiag::DrawLambdaDecorations(HDC h, const AxisFrame& f, const Surface& s) {
+    const int32_t left = f.plot.left, top = f.plot.top, bottom = f.plot.bottom;
+    if (s.paper) {
+        for (const Stroke& stroke : kRichStrokes) DrawStroke(h, left, top, stroke, s);
+        for (const Stroke& stroke : kLeanStrokes) DrawStroke(h, left, bottom, stroke, s);
     } else {
         if (!bitmapsLoaded_) {
             // the pictures may be missing from a build without images; the
@@ -545,10 +529,10 @@ void CDiag::DrawLambdaDecorations(HDC h) {
             lean_ = LoadBitmapHolder(L"MAGER");
             bitmapsLoaded_ = true;
         }
-        if (rich_) DrawBitmap(*rich_, h, left - MmX(100), top, MmX(70), MmY(40), 0);
-        if (lean_) DrawBitmap(*lean_, h, left - MmX(100), bottom - MmY(20), MmX(70), MmY(40), 0);
+        if (rich_) DrawBitmap(*rich_, h, left - s.MmX(100), top, s.MmX(70), s.MmY(40), 0);
+        if (lean_) DrawBitmap(*lean_, h, left - s.MmX(100), bottom - s.MmY(20), s.MmX(70), s.MmY(40), 0);
     }
-    GdiSelection red = SelectPen(h, PS_SOLID, MmX(4), RGB(255, 0, 0));
-    const int32_t y = top + (bottom - top) * (kLambdaReference - d.view.top) / (d.view.bottom - d.view.top);
-    DrawLine(h, left, y, d.plot.right, y);
+    GdiSelection red = SelectPen(h, PS_SOLID, s.MmX(4), RGB(255, 0, 0));
+    const int32_t y = top + (bottom - top) * (kLambdaReference - f.view.top) / (f.view.bottom - f.view.top);
+    DrawLine(h, left, y, f.plot.right, y);
 }

@@ -3,7 +3,9 @@
 // over another for up to seven measurements, reads values under the mouse
 // into the frame's status bar, zooms with a rubber band, switches views on
 // the quick-view keys and the axis lists, and asks before unsaved changes
-// are lost. Ranges, layout and mapping are those of its DiagramState.
+// are lost. Ranges, layout and mapping are those of its DiagramState; the
+// chart draws onto whatever surface it is given and tells its parent window
+// when its place there has to change.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "DiagramState.h"
+#include "PageText.h"
 #include "Drawing.h"
 #include "Wnd.h"
 
@@ -21,6 +24,10 @@ constexpr UINT kFrameAxisLists = WM_USER + 1;    // 1025
 constexpr UINT kFramePageViewButton = WM_USER + 2;  // 1026
 constexpr UINT kFrameLambdaButton = WM_USER + 3;    // 1027
 
+// Sent by the chart to its parent window when the chart's place in it has to
+// change (page view switched, page zoomed, lambda panel toggled).
+constexpr UINT kChartLayoutChanged = WM_USER + 100;
+
 class CDiag : public CWnd {
 public:
     explicit CDiag(const EvaluationOptions& options);
@@ -28,7 +35,12 @@ public:
     int WantsStatusHelp() override { return 0; }
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     int OnCommand(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The screen paint: Draw onto the window's own surface.
     int Paint(CDC* dc) override;
+    // The whole diagram onto dc: the page first in page view, then axes,
+    // legend or headline, curves and the lambda panel. `paper` for the
+    // printer. A drawing on a screen is kept as `layout` for the mouse.
+    void Draw(CDC& dc, bool paper);
     int CanClose() override;
 
     // Ranges recomputed with the wait cursor, window repainted.
@@ -41,15 +53,26 @@ public:
     // True (after message 40017) when seven measurements are shown.
     bool IsFull();
     // Page view on or off, the frame's button and the window's place with it.
-    void SetPageView(int on);
+    void SetPageView(bool on);
     // The frame's axis lists and toggle buttons set to this diagram.
     void ReportView();
 
-    void DrawAxis(HDC dc, int kind);
-    void DrawCurve(HDC dc, int i);
+    void DrawAxis(HDC dc, const AxisFrame& frame, int kind, const Surface& surface);
+    void DrawCurve(HDC dc, int i, const AxisFrame& frame, const Surface& surface);
+
+    // A rubber band in the making: anchor (left/top) and pointer
+    // (right/bottom) in client pixels, whether it is being drawn, and whether
+    // it zooms the torque axis of a combined view.
+    struct MouseDrag {
+        IntRect rect;
+        bool active = false;
+        bool torque = false;
+    };
 
     HCURSOR cursorHandle = nullptr;  // shown on the next cursor query
-    DiagramState d;                  // measurements, quantities, ranges, plot, flags
+    DiagramState d;                  // measurements, quantities, ranges, flags
+    PlotLayout layout;               // main plot of the last drawing on the screen
+    MouseDrag drag;
 
 private:
     LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
@@ -65,15 +88,19 @@ private:
     void OnZoomAll();
 
     // The area the mouse works in, in client pixels: the whole window in page
-    // view, else the plot, with the torque axis selected when it is meant.
+    // view, else the plot of the axis meant (the torque axis when `torque` or
+    // the band says so in a combined view).
     RECT ReferenceArea(bool torque);
+    AxisFrame MouseFrame(bool torque) const;
+    void NotifyLayoutChanged();
     void InvertBand();
     void PageZoom();
-    void DrawLambdaPanel(HDC dc, const IntRect& outer);
-    void DrawLambdaDecorations(HDC dc);
-    void DrawHeadline(HDC dc);
-    void DrawLegend(HDC dc);
-    void ClipToPlot(HDC dc);
+    std::vector<PageBlock> PageBlocks();
+    void DrawLambdaPanel(HDC dc, const IntRect& outer, const Surface& surface);
+    void DrawLambdaDecorations(HDC dc, const AxisFrame& frame, const Surface& surface);
+    void DrawHeadline(HDC dc, const IntRect& plot, const Surface& surface);
+    void DrawLegend(HDC dc, const IntRect& plot, const Surface& surface);
+    void ClipToPlot(HDC dc, const IntRect& plot);
 
     std::vector<IntPoint> points_;  // one curve at a time, reused
     std::unique_ptr<BitmapHolder> rich_, lean_;

@@ -2,8 +2,11 @@
 
 #include <shellapi.h>
 
+#include "CommonDialogs.h"
+#include "DiagExport.h"
 #include "DiagPage.h"
 #include "FrameworkState.h"
+#include "PrintJob.h"
 #include "Settings.h"
 #include "TextBuffers.h"
 #include "resource.h"
@@ -13,6 +16,11 @@ namespace {
 constexpr int32_t kA4Width = 210;   // mm, when no printer can be asked
 constexpr int32_t kA4Height = 297;
 constexpr int kPageViewGap = 5;     // pixels of desktop colour around the page
+
+// The print command's printer set-up: no page range, no selection, copies
+// and collation in the device mode, no "print to file".
+constexpr DWORD kPrintSetupFlags =
+    PD_PRINTSETUP | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE | PD_HIDEPRINTTOFILE;  // 0x14004C
 
 const wchar_t* DiagramWindowClass() {
     // the desktop colour surrounds the page in page view
@@ -54,6 +62,9 @@ LRESULT CDiagWnd::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES:
         if (diag) diag->WndProc(message, wParam, lParam);
         break;
+    case kChartLayoutChanged:
+        if (diag) PlaceDiagram(*diag);
+        return 0;
     }
     return CMDIChild::WndProc(message, wParam, lParam);
 }
@@ -81,6 +92,14 @@ void CDiagWnd::OnSize(WPARAM sizeType) {
 }
 
 int CDiagWnd::OnCommand(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (diag && LOWORD(wParam) == ID_FILE_PRINT) {
+        PrintDiagram(*diag);
+        return 1;
+    }
+    if (diag && LOWORD(wParam) == ID_FILE_EXPORT) {
+        ExportDiagram(*diag);
+        return 1;
+    }
     if (diag && diag->OnCommand(message, wParam, lParam)) return 1;
     return CWnd::OnCommand(message, wParam, lParam);
 }
@@ -101,4 +120,20 @@ void PlaceDiagram(CDiag& diag) {
     }
     MoveWindow(diag.hwnd, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
     InvalidateRect(diag.hwnd, nullptr, TRUE);
+}
+
+void PrintDiagram(CDiag& diag) {
+    HWND window = GetParent(diag.hwnd);  // the diagram window
+    if (!RunPrintDlg(kPrintSetupFlags, window, new CPrintDlg)) return;
+    const bool rememberedPageView = diag.d.pageView;
+    diag.SetPageView(true);  // the window shows the page while it prints
+    CPrintDC printer(nullptr, nullptr);
+    if (CreatePrinterDC(window, &printer, kPrintPageFlags)) {
+        if (StartPrintJob(&printer, LoadText(IDS_DIAGRAM_TITLE)) && StartPage(printer.hdc) > 0) {
+            diag.Draw(printer, true);
+            EndPage(printer.hdc);
+        }
+        EndPrintJob(&printer);
+    }
+    diag.SetPageView(rememberedPageView);
 }

@@ -1,9 +1,10 @@
 #pragma once
 // CDiagWnd: one diagram window, an MDI child of the main frame. It owns one
 // CDiag, keeps it covering its client area (or, in page view, showing the
-// page in the paper's proportions), passes activation, dropped files and
-// commands on to it, and remembers whether diagram windows open minimised
-// or maximised.
+// page in the paper's proportions) and places it again whenever the chart
+// says its layout changed, prints and exports it, passes activation, dropped files and
+// the other commands on to it, and remembers whether diagram windows open
+// minimised or maximised.
 #include <string>
 
 #include "Diag.h"
@@ -32,3 +33,7 @@ CDiagWnd* OpenDiagramWindow(CMDIFrame& frame, const std::wstring& path);
 // (one pixel beyond each edge), or in page view as the page centred in
 // pagePlacement or in the client area less 5 pixels.
 void PlaceDiagram(CDiag& diag);
+
+// The print command (516): the printer set-up dialog, then one page of the
+// diagram on the chosen printer, shown in page view while it prints.
+void PrintDiagram(CDiag& diag);

@@ -1,7 +1,8 @@
 #pragma once
 // Integer geometry of the diagram: rectangles and points in device units or
-// scaled values, the rounding multiply-divide the drawing code uses, and the
-// device resolution with which tenths of a millimetre become device units.
+// scaled values, the rounding multiply-divide the drawing code uses, the
+// surface a drawing goes to (with the resolution by which tenths of a
+// millimetre become device units) and the frame of one axis pair.
 #include <cstdint>
 
 struct IntPoint {
@@ -31,19 +32,32 @@ inline bool operator!=(const IntRect& a, const IntRect& b) { return !(a == b); }
 // from zero; -1 for c = 0 or a result beyond 32 bits (as the platform's own).
 int32_t mulDiv(int32_t a, int32_t b, int32_t c);
 
-// Pixels per inch of the device the diagram is being laid out for. Paint and
-// the page layout set it from their device before converting any distance.
-struct DeviceResolution {
-    int32_t x = 96;
-    int32_t y = 96;
+// What a drawing goes to: the device's pixels per inch, and whether it is
+// paper (the printer) rather than a screen or a bitmap. Every drawing and
+// layout function is given one; nothing about the device is kept elsewhere.
+struct Surface {
+    int32_t dpiX = 96;
+    int32_t dpiY = 96;
+    bool paper = false;
+
+    // Tenths of a millimetre in device units, horizontally and vertically.
+    int32_t MmX(int32_t tenths) const;
+    int32_t MmY(int32_t tenths) const;
 };
 
-// The one program-wide resolution.
-DeviceResolution& theResolution();
+// One axis pair as it is drawn: the plot area in device units, the visible
+// range in scaled values (top > bottom for a visible Y range) and the Y
+// quantity drawn against the diagram's X quantity.
+struct AxisFrame {
+    IntRect plot;
+    IntRect view;
+    int32_t quantity = 0;
 
-// Tenths of a millimetre in device units, horizontally and vertically.
-int32_t MmX(int32_t tenths);
-int32_t MmY(int32_t tenths);
+    int32_t ToDeviceX(int32_t value) const;
+    int32_t ToDeviceY(int32_t value) const;
+    // Both corners of a device rectangle in scaled values.
+    IntRect ToData(const IntRect& device) const;
+};
 
 // Left ≤ right and top ≤ bottom.
 IntRect normalised(IntRect r);

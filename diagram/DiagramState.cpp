@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "AtmosphericCorrection.h"
 #include "DiagramText.h"
 #include "MeasurementFile.h"
 #include "Settings.h"
@@ -21,13 +22,6 @@ struct MinMax {
     ValueSpan withMargins() const { return RangeWithMargins(lo, hi); }
 };
 
-// v × num / den over 64 bits, truncating toward zero; 0 for den = 0 (a plot
-// area or a range without extent).
-int32_t scale(int32_t v, int32_t num, int32_t den) {
-    if (den == 0) return 0;
-    return int32_t(int64_t(v) * num / den);
-}
-
 }  // namespace
 
 ValueSpan RangeWithMargins(int32_t lo, int32_t hi) {
@@ -43,7 +37,8 @@ DiagramState::DiagramState(const EvaluationOptions& initialOptions, const Settin
 }
 
 bool EvaluationKey::operator==(const EvaluationKey& o) const {
-    return powerMode == o.powerMode && correction == o.correction && lossTime == o.lossTime && pCorr == o.pCorr &&
+    return powerMode == o.powerMode && correction == o.correction && lossTime == o.lossTime &&
+           smoothing == o.smoothing && pCorr == o.pCorr &&
            mCorr == o.mCorr && sampleCount == o.sampleCount && timeCount == o.timeCount &&
            temperature == o.temperature && pressure == o.pressure && humidity == o.humidity &&
            gearRatio == o.gearRatio && inertia == o.inertia && circumference == o.circumference;
@@ -54,6 +49,7 @@ EvaluationKey DiagramState::KeyOf(const Measurement& m) const {
     k.powerMode = options.powerMode;
     k.correction = options.correction;
     k.lossTime = options.lossTime;
+    k.smoothing = options.smoothing;
     k.pCorr = calibration_->hardwarePCorr;
     k.mCorr = calibration_->hardwareMCorr;
     k.sampleCount = m.sampleCount;
@@ -123,6 +119,12 @@ int32_t DiagramState::PrimaryQuantity() const {
 
 int32_t DiagramState::CurveCount() const { return IsCombinedView() ? std::min(count, int32_t(3)) : count; }
 
+bool DiagramState::CorrectionsValid() const {
+    for (int32_t i = 0; i < count; ++i)
+        if (measurements[i] && !correctionValid(options.correction, measurements[i]->correctionFactor)) return false;
+    return true;
+}
+
 void DiagramState::ComputeRanges() {
     if (count == 0) {
         fullRange = {-kEmptyRange, kEmptyRange, kEmptyRange, -kEmptyRange};
@@ -164,8 +166,6 @@ void DiagramState::ComputeRanges() {
 
 void DiagramState::ZoomAll() {
     view = fullRange;
-    primaryTop = fullRange.top;
-    primaryBottom = fullRange.bottom;
     torqueRangeTop = fullTorqueRange.top;
     torqueRangeBottom = fullTorqueRange.bottom;
 }
@@ -178,65 +178,63 @@ void DiagramState::SetQuantities(int32_t x, int32_t y) {
 
 // ---- layout and mapping ------------------------------------------------------
 
-void DiagramState::LayoutPlot(const IntRect& o, const PlotPlacement& pl) {
+PlotLayout LayoutPlot(const IntRect& o, const PlotPlacement& pl, const Surface& surface) {
     const int32_t w = o.right - o.left;
     const int32_t h = o.top - o.bottom;  // negative: device y grows downwards
-    plot.left = o.left + MmX(pl.margin[0]) + w * pl.percent[0] / 100;
-    plot.top = o.bottom + MmY(pl.margin[1]) + h * pl.percent[1] / 100;
-    plot.right = o.left + MmX(pl.margin[2]) + w * pl.percent[2] / 100;
-    plot.bottom = o.bottom + MmY(pl.margin[3]) + h * pl.percent[3] / 100;
-    fullTop = plot.top;
-    torqueTop = plot.bottom + (plot.top - plot.bottom) * 2 / 3;
+    PlotLayout l;
+    l.outer = o;
+    l.plot.left = o.left + surface.MmX(pl.margin[0]) + w * pl.percent[0] / 100;
+    l.plot.top = o.bottom + surface.MmY(pl.margin[1]) + h * pl.percent[1] / 100;
+    l.plot.right = o.left + surface.MmX(pl.margin[2]) + w * pl.percent[2] / 100;
+    l.plot.bottom = o.bottom + surface.MmY(pl.margin[3]) + h * pl.percent[3] / 100;
+    l.torqueTop = l.plot.bottom + (l.plot.top - l.plot.bottom) * 2 / 3;
+    return l;
 }
 
-IntRect DiagramState::LayoutMainPlot(IntRect outer) {
-    if (outer.bottom - outer.top < MmY(500)) outer.bottom = outer.top + MmY(500);
-    LayoutPlot(outer, lambdaShown ? kMainPlotOverLambda : kMainPlot);
-    if (IsCombinedView()) plot.right -= MmX(75);
-    return outer;
+PlotLayout DiagramState::LayoutMainPlot(IntRect outer, const Surface& surface) const {
+    if (outer.bottom - outer.top < surface.MmY(500)) outer.bottom = outer.top + surface.MmY(500);
+    PlotLayout l = LayoutPlot(outer, lambdaShown ? kMainPlotOverLambda : kMainPlot, surface);
+    if (IsCombinedView()) l.plot.right -= surface.MmX(75);
+    return l;
 }
 
-int32_t DiagramState::ToDeviceX(int32_t v) const {
-    return plot.left + scale(v - view.left, plot.right - plot.left, view.right - view.left);
+// ---- axis frames -------------------------------------------------------------
+
+AxisFrame DiagramState::PrimaryFrame(const PlotLayout& l) const { return {l.plot, view, PrimaryQuantity()}; }
+
+AxisFrame DiagramState::TorqueFrame(const PlotLayout& l) const {
+    AxisFrame f{l.plot, view, kQuantityTorque};
+    f.plot.top = l.torqueTop;
+    f.view.top = torqueRangeTop;
+    f.view.bottom = torqueRangeBottom;
+    return f;
 }
 
-int32_t DiagramState::ToDeviceY(int32_t v) const {
-    return plot.top + scale(v - view.top, plot.bottom - plot.top, view.bottom - view.top);
+AxisFrame DiagramState::LambdaFrame(const PlotLayout& panel) const {
+    AxisFrame f{panel.plot, view, kQuantityLambda};
+    f.view.top = kLambdaTop;
+    f.view.bottom = kLambdaBottom;
+    return f;
 }
 
-IntRect DiagramState::ToData(const IntRect& r) const {
-    const int32_t pw = plot.right - plot.left, ph = plot.bottom - plot.top;
-    const int32_t vw = view.right - view.left, vh = view.bottom - view.top;
-    return {view.left + scale(r.left - plot.left, vw, pw), view.top + scale(r.top - plot.top, vh, ph),
-            view.left + scale(r.right - plot.left, vw, pw), view.top + scale(r.bottom - plot.top, vh, ph)};
-}
-
-void DiagramState::UseTorqueAxis() {
-    plot.top = torqueTop;
-    view.top = torqueRangeTop;
-    view.bottom = torqueRangeBottom;
-}
-
-void DiagramState::UsePrimaryAxis() {
-    plot.top = fullTop;
-    view.top = primaryTop;
-    view.bottom = primaryBottom;
+AxisFrame DiagramState::MouseFrame(const PlotLayout& l, bool torque) const {
+    return torque && IsCombinedView() ? TorqueFrame(l) : PrimaryFrame(l);
 }
 
 // ---- curves ------------------------------------------------------------------
 
-bool DiagramState::CurvePoints(int i, std::vector<IntPoint>& points, IntPoint* loss) {
+bool DiagramState::CurvePoints(int i, const AxisFrame& f, std::vector<IntPoint>& points, IntPoint* loss) {
     points.clear();
     if (i < 0 || i >= count) return false;
     Measurement& m = *measurements[i];
     cursor.rewind(m);
     auto point = [&]() -> IntPoint {
         const uint16_t k = cursor.index();
-        return {ToDeviceX(cursor.quantityValue(xQuantity, k)), ToDeviceY(cursor.quantityValue(yQuantity, k))};
+        return {f.ToDeviceX(cursor.quantityValue(xQuantity, k)), f.ToDeviceY(cursor.quantityValue(f.quantity, k))};
     };
     points.push_back(point());
     while (cursor.advance()) points.push_back(point());
-    if (!loss || pageView || yQuantity == kQuantityLambda) return false;
+    if (!loss || pageView || f.quantity == kQuantityLambda) return false;
     cursor.openWindow(m.lossIndex);
     *loss = point();
     return true;
@@ -266,26 +264,21 @@ void DiagramState::ReleaseAll() {
 
 // ---- mouse -------------------------------------------------------------------
 
-bool DiagramState::FinishZoom(IntRect band) {
+bool DiagramState::FinishZoom(IntRect band, const PlotLayout& layout, bool torque) {
     band = normalised(band);
-    if (torqueAxis) UseTorqueAxis();
-    const IntRect data = ToData(band);
+    const IntRect data = (torque ? TorqueFrame(layout) : PrimaryFrame(layout)).ToData(band);
     const bool zoom = band.width() > 10 && band.height() > 10 && data.top > data.bottom && data.right > data.left;
-    if (zoom) {
-        view = data;
-        if (torqueAxis) {
-            torqueRangeTop = data.top;
-            torqueRangeBottom = data.bottom;
-            view.top = primaryTop;
-            view.bottom = primaryBottom;
-        } else {
-            primaryTop = data.top;
-            primaryBottom = data.bottom;
-        }
+    if (!zoom) return false;
+    view.left = data.left;
+    view.right = data.right;
+    if (torque) {
+        torqueRangeTop = data.top;
+        torqueRangeBottom = data.bottom;
+    } else {
+        view.top = data.top;
+        view.bottom = data.bottom;
     }
-    UsePrimaryAxis();
-    torqueAxis = 0;
-    return zoom;
+    return true;
 }
 
 int32_t DiagramState::ReadoutQuantity(bool torque) const {
@@ -293,9 +286,9 @@ int32_t DiagramState::ReadoutQuantity(bool torque) const {
     return torque ? int32_t(kQuantityTorque) : PrimaryQuantity();
 }
 
-std::wstring DiagramState::Readout(bool torque) const {
-    const IntRect data = ToData(dragRect);
-    const int32_t yq = ReadoutQuantity(torque);
+std::wstring DiagramState::Readout(const AxisFrame& f, const IntRect& band, bool dragging) const {
+    const IntRect data = f.ToData(band);
+    const int32_t yq = f.quantity;
     auto part = [&](int32_t x, int32_t y) {
         return L"(" + FormatScaled(QuantityDecimals(xQuantity), x) + L" " + QuantityUnit(xQuantity) + L", " +
                FormatScaled(QuantityDecimals(yq), y) + L" " + QuantityUnit(yq) + L")";

@@ -1,10 +1,10 @@
 #pragma once
 // Everything a diagram knows, without the window: its measurements and
 // evaluation choices, the chosen quantities, the visible and the automatic
-// value ranges, the plot area of the last drawing and the state of the mouse.
-// CDiag holds one of these; the ranges, the layout, the coordinate mapping,
-// the zoom and the loading of files live here so that they can be tested
-// without a window system.
+// value ranges and the view switches. CDiag holds one of these; the ranges,
+// the layout, the axis frames, the zoom and the loading of files live here so
+// that they can be tested without a window system. Drawing reads this state
+// and never writes it: a layout is computed for a surface and handed back.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -40,6 +40,18 @@ constexpr PlotPlacement kMainPlot{{0, 100, 100, 0}, {150, 90, -90, -120}};
 constexpr PlotPlacement kMainPlotOverLambda{{0, 100, 100, 20}, {150, 90, -90, -120}};
 constexpr PlotPlacement kLambdaPanel{{0, 20, 100, 0}, {150, 50, -90, -20}};
 
+// A plot area laid out on a surface: the outer rectangle it was laid out in
+// (the main plot enlarges it to at least 50 mm), the plot area, and the top
+// of its lower two thirds, where the torque axis of the combined views starts.
+struct PlotLayout {
+    IntRect outer;
+    IntRect plot;
+    int32_t torqueTop = 0;
+};
+
+// The plot area of `placement` in the outer rectangle.
+PlotLayout LayoutPlot(const IntRect& outer, const PlotPlacement& placement, const Surface& surface);
+
 // What AddFile did.
 enum class AddResult {
     Added,        // loaded, evaluated and shown
@@ -59,6 +71,7 @@ struct EvaluationKey {
     uint16_t powerMode = 0;
     uint16_t correction = 0;
     double lossTime = 0;
+    uint16_t smoothing = 0;
     double pCorr = 0;
     double mCorr = 0;
     uint16_t sampleCount = 0;
@@ -87,22 +100,14 @@ struct DiagramState {
     int32_t count = 0;
     int32_t xQuantity = kQuantityTime;
     int32_t yQuantity = kQuantitySpeed;
-    IntRect dragRect;          // device units: left/top = anchor, right/bottom = pointer
-    IntRect view;              // scaled values: visible range
-    IntRect plot;              // device units: plot area of the last drawing
-    int32_t fullTop = 0;       // device y of the top of the whole plot area
-    int32_t torqueTop = 0;     // device y of the top of its lower two thirds
-    int32_t primaryTop = 0;
-    int32_t torqueRangeTop = 0;
-    int32_t primaryBottom = 0;
+    IntRect view;              // scaled values: visible X range and primary Y range
+    int32_t torqueRangeTop = 0;     // visible range of the torque axis in the combined views
     int32_t torqueRangeBottom = 0;
     IntRect fullRange;         // automatic range: X min, primary Y top, X max, primary Y bottom
     IntRect fullTorqueRange;   // automatic torque range of the combined views (top, bottom)
     IntRect pagePlacement;     // page-view window in its parent; empty = fitted
-    int32_t dragging = 0;
-    int32_t torqueAxis = 0;
-    int32_t pageView = 0;
-    int32_t lambdaShown = 0;
+    bool pageView = false;
+    bool lambdaShown = false;
 
     // ---- ranges --------------------------------------------------------------
     // Every measurement's evaluation is redone by the next ComputeRanges,
@@ -113,7 +118,7 @@ struct DiagramState {
     void ComputeRanges();
     // Store both quantities and ComputeRanges.
     void SetQuantities(int32_t x, int32_t y);
-    // view := fullRange, both Y ranges from the automatic ones.
+    // view and the torque range := the automatic ranges.
     void ZoomAll();
     bool IsCombinedView() const;   // Y quantity 7 or 8
     // The power quantity of a combined view (3 for 7, 2 for 8), else the Y quantity.
@@ -121,28 +126,35 @@ struct DiagramState {
     // How many measurements the current view draws: at most three in the
     // combined views.
     int32_t CurveCount() const;
+    // False when a correction is chosen and the factor of a measurement, as
+    // its last evaluation found it, lies outside the formulas' band.
+    bool CorrectionsValid() const;
 
-    // ---- layout and mapping ----------------------------------------------
-    // plot, fullTop and torqueTop from the outer rectangle.
-    void LayoutPlot(const IntRect& outer, const PlotPlacement& placement);
+    // ---- layout -------------------------------------------------------------------
     // The main plot of a drawing: the outer rectangle made at least 50 mm
     // high, the layout with or without the lambda panel, room for the torque
-    // axis in the combined views. Returns the enlarged outer rectangle, on
-    // which the lambda panel is laid out.
-    IntRect LayoutMainPlot(IntRect outer);
-    int32_t ToDeviceX(int32_t value) const;
-    int32_t ToDeviceY(int32_t value) const;
-    // Both corners of a device rectangle in scaled values.
-    IntRect ToData(const IntRect& device) const;
-    void UseTorqueAxis();
-    void UsePrimaryAxis();
+    // axis in the combined views. The lambda panel is laid out on the
+    // layout's (enlarged) outer rectangle.
+    PlotLayout LayoutMainPlot(IntRect outer, const Surface& surface) const;
+
+    // ---- axis frames -----------------------------------------------------------
+    // The power (or only) Y axis over the main plot of `layout`.
+    AxisFrame PrimaryFrame(const PlotLayout& layout) const;
+    // The torque axis of the combined views: the lower two thirds of the plot.
+    AxisFrame TorqueFrame(const PlotLayout& layout) const;
+    // The lambda panel laid out in `panel`, A/F 18.0 at the top, 10.0 at the bottom.
+    AxisFrame LambdaFrame(const PlotLayout& panel) const;
+    // The frame the mouse works in: the torque axis when it is meant in a
+    // combined view, else the primary one.
+    AxisFrame MouseFrame(const PlotLayout& layout, bool torque) const;
 
     // ---- curves --------------------------------------------------------------
     // The polyline of measurement i through its evaluation points, in device
-    // units, with the current X and Y quantities. When 'loss' is given and the
-    // loss mark belongs to this drawing (not in page view, not the lambda
-    // panel), it receives the centre of the mark and the answer is true.
-    bool CurvePoints(int i, std::vector<IntPoint>& points, IntPoint* loss);
+    // units of `frame`, with the X quantity and the frame's quantity. When
+    // 'loss' is given and the loss mark belongs to this drawing (not in page
+    // view, not the lambda panel), it receives the centre of the mark and the
+    // answer is true.
+    bool CurvePoints(int i, const AxisFrame& frame, std::vector<IntPoint>& points, IntPoint* loss);
 
     // ---- files -----------------------------------------------------------------
     // Load one measurement file, append it, ComputeRanges.
@@ -152,16 +164,17 @@ struct DiagramState {
     void ReleaseAll();
 
     // ---- mouse -----------------------------------------------------------------
-    // Finish a rubber band in data mode: zoom when the band is more than 10
-    // pixels wide and high and gives a proper data rectangle. Selects the
-    // primary axis and clears torqueAxis afterwards. True when zoomed.
-    bool FinishZoom(IntRect band);
+    // Finish a rubber band (device units of `layout`) in data mode: zoom when
+    // the band is more than 10 pixels wide and high and gives a proper data
+    // rectangle, on the torque axis when `torque`. True when zoomed.
+    bool FinishZoom(IntRect band, const PlotLayout& layout, bool torque);
     // The Y quantity named in the read-out: torque when the torque axis is
     // meant, the power side in the combined views, else the Y quantity.
     int32_t ReadoutQuantity(bool torque) const;
-    // "(x unit, y unit)" of the pointer, with the anchor in front while
-    // dragging: "(x unit, y unit) -> (x unit, y unit)". dragRect in device units.
-    std::wstring Readout(bool torque) const;
+    // "(x unit, y unit)" of the pointer (right/bottom of `band`, in device
+    // units of `frame`), with the anchor (left/top) in front while dragging:
+    // "(x unit, y unit) -> (x unit, y unit)".
+    std::wstring Readout(const AxisFrame& frame, const IntRect& band, bool dragging) const;
 
 private:
     // Minimum and maximum of the X, Y and torque values of one measurement

@@ -1,6 +1,9 @@
 #include "DiagramText.h"
 
+#include <algorithm>
+
 #include "EvaluationCursor.h"
+#include "EvaluationOptions.h"
 #include "StringTable.h"
 
 std::wstring FormatScaled(int decimals, int32_t value) {
@@ -48,3 +51,11 @@ int QuantityDecimals(int q) {
 }
 
 std::wstring QuantityLabel(int q) { return QuantityName(q) + L" [" + QuantityUnit(q) + L"]"; }
+
+std::wstring SmoothingName(const EvaluationOptions& options) {
+    if (options.smoothing == 0) return std::wstring();
+    std::wstring item = ChoiceItem(options.smoothingItems, std::min(options.smoothing, kMaxSmoothing));
+    const size_t bracket = item.find(L" (");
+    if (bracket != std::wstring::npos) item.erase(bracket);
+    return portableText(40161) + L" " + item;  // "Glättung"
+}

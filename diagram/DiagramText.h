@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+struct EvaluationOptions;
+
 // A scaled integer as text: with decimals ≥ 1 the point is put before the
 // last 'decimals' digits ((1, 5) "0.5", (2, -5) "-0.05"); 0 gives the plain
 // integer; -1 the value truncated toward zero to tens ((−1, 6123) "6120");
@@ -24,3 +26,8 @@ int QuantityDecimals(int q);
 
 // "%s [%s]" of name and unit: the item texts of the axis combo boxes.
 std::wstring QuantityLabel(int q);
+
+// "Glättung mittel": the chosen smoothing as the axis titles name it, the
+// item of the choice list up to its window in brackets; empty without
+// smoothing.
+std::wstring SmoothingName(const EvaluationOptions& options);

@@ -1,9 +1,11 @@
 #include "PageText.h"
 
+#include <cmath>
 #include <ctime>
 #include <cwchar>
 #include <initializer_list>
 
+#include "AtmosphericCorrection.h"
 #include "DiagramText.h"
 #include "StringTable.h"
 
@@ -13,6 +15,8 @@ constexpr int kPowerText = 40041;    // "P(max): %s %s (%s %s) bei %s %s"
 constexpr int kTorqueText = 40042;   // "M(max): %s %s bei %s %s"
 constexpr int kWeatherText = 40044;  // "Temp. %d°C; Druck %d mBar; rel. Feuchte %d %%"
 constexpr int kUnknownDateText = 40080;  // "( Meßzeitpunkt unbekannt! )"
+constexpr int kFactorText = 40162;   // "Korrekturfaktor"
+constexpr int kFactorWarningText = 40163;  // "Korrekturfaktor außerhalb 0.93 … 1.07: ..."
 constexpr size_t kDateLength = 256;
 
 // A string-table format with its conversions (%s, %d) filled in order from
@@ -60,11 +64,24 @@ std::wstring WeatherText(const Measurement& m) {
                 {std::to_wstring(m.temperature), std::to_wstring(m.pressure), std::to_wstring(m.humidity)});
 }
 
+std::wstring CorrectionFactorText(double factor) {
+    std::wstring number = L"---";
+    // a factor of a million or more is as meaningless as an infinite one
+    if (std::isfinite(factor) && std::fabs(factor) < 1e6)
+        number = FormatScaled(3, int32_t(std::llround(factor * 1000.0)));
+    return portableText(kFactorText) + L" " + number;
+}
+
 PageBlock MakePageBlock(EvaluationCursor& cursor, Measurement& m, const std::wstring& timeFormat) {
     PageBlock block;
     block.fileName = m.fileName;
     block.comment = m.comment;
     block.dateWeather = RecordingDateText(m.recordedAt, timeFormat) + L"; " + WeatherText(m);
+    const uint16_t correction = cursor.options().correction;
+    if (correction == kDin70020 || correction == kIso1585) {
+        block.dateWeather += L"; " + CorrectionFactorText(m.correctionFactor);
+        if (!correctionValid(correction, m.correctionFactor)) block.correctionWarning = portableText(kFactorWarningText);
+    }
     cursor.rewind(m);
     cursor.openWindow(m.maxTorqueIndex);
     block.maxTorque = Fill(portableText(kTorqueText), {Value(cursor, kQuantityTorque, 1), QuantityUnit(kQuantityTorque),

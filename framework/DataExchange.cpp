@@ -1,6 +1,6 @@
 #include "DataExchange.h"
 
-#include "Dlg.h"
+#include "Wnd.h"
 #include "NumberText.h"
 
 namespace {
@@ -22,7 +22,7 @@ void FillChoiceList(HWND combo, const std::wstring& items, uint16_t selected) {
 
 }  // namespace
 
-size_t ExchangeReal(ExchangeOp op, CDlg* dialog, double* field, int controlId) {
+size_t ExchangeReal(ExchangeOp op, CWnd* dialog, double* field, int controlId) {
     switch (op) {
     case kExchangeSize:
         break;
@@ -42,7 +42,7 @@ size_t ExchangeReal(ExchangeOp op, CDlg* dialog, double* field, int controlId) {
     return sizeof *field;
 }
 
-size_t ExchangeChoice(ExchangeOp op, CDlg* dialog, const std::wstring* items, int16_t* index, int controlId) {
+size_t ExchangeChoice(ExchangeOp op, CWnd* dialog, const std::wstring* items, int16_t* index, int controlId) {
     HWND combo = op == kExchangeLoad || op == kExchangeStore ? GetDlgItem(dialog->hwnd, controlId) : nullptr;
     if (op == kExchangeLoad && combo) {
         FillChoiceList(combo, items ? *items : std::wstring(), static_cast<uint16_t>(*index));
@@ -53,7 +53,7 @@ size_t ExchangeChoice(ExchangeOp op, CDlg* dialog, const std::wstring* items, in
     return sizeof items + sizeof *index;
 }
 
-size_t ExchangeText(ExchangeOp op, CDlg* dialog, std::wstring* field, int controlId) {
+size_t ExchangeText(ExchangeOp op, CWnd* dialog, std::wstring* field, int controlId) {
     switch (op) {
     case kExchangeSize:
         break;
@@ -76,7 +76,7 @@ size_t ExchangeText(ExchangeOp op, CDlg* dialog, std::wstring* field, int contro
     return sizeof *field;
 }
 
-size_t ExchangeInteger(ExchangeOp op, CDlg* dialog, int16_t* field, int controlId) {
+size_t ExchangeInteger(ExchangeOp op, CWnd* dialog, int16_t* field, int controlId) {
     switch (op) {
     case kExchangeSize:
         break;
@@ -96,7 +96,7 @@ size_t ExchangeInteger(ExchangeOp op, CDlg* dialog, int16_t* field, int controlI
     return sizeof *field;
 }
 
-size_t ExchangeCheck(ExchangeOp op, CDlg* dialog, int16_t* field, int controlId) {
+size_t ExchangeCheck(ExchangeOp op, CWnd* dialog, int16_t* field, int controlId) {
     switch (op) {
     case kExchangeSize:
         break;
@@ -114,14 +114,14 @@ size_t ExchangeCheck(ExchangeOp op, CDlg* dialog, int16_t* field, int controlId)
 }
 
 // Signed and unsigned 16-bit fields share their storage rules.
-size_t ExchangeChoice(ExchangeOp op, CDlg* dialog, const std::wstring* items, uint16_t* index, int controlId) {
+size_t ExchangeChoice(ExchangeOp op, CWnd* dialog, const std::wstring* items, uint16_t* index, int controlId) {
     return ExchangeChoice(op, dialog, items, reinterpret_cast<int16_t*>(index), controlId);
 }
 
-size_t ExchangeInteger(ExchangeOp op, CDlg* dialog, uint16_t* field, int controlId) {
+size_t ExchangeInteger(ExchangeOp op, CWnd* dialog, uint16_t* field, int controlId) {
     return ExchangeInteger(op, dialog, reinterpret_cast<int16_t*>(field), controlId);
 }
 
-size_t ExchangeCheck(ExchangeOp op, CDlg* dialog, uint16_t* field, int controlId) {
+size_t ExchangeCheck(ExchangeOp op, CWnd* dialog, uint16_t* field, int controlId) {
     return ExchangeCheck(op, dialog, reinterpret_cast<int16_t*>(field), controlId);
 }

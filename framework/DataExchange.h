@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-class CDlg;
+class CWnd;
 
 enum ExchangeOp {
     kExchangeSize = 0,   // only count; neither the record nor the controls are touched
@@ -22,24 +22,24 @@ enum ExchangeOp {
 // 64-bit real: shown in the program's double format ("1.", "5.e-002"); the
 // leading number of the control text (at most 31 characters, decimal point)
 // is stored, 0 when there is none.
-size_t ExchangeReal(ExchangeOp op, CDlg* dialog, double* field, int controlId);
+size_t ExchangeReal(ExchangeOp op, CWnd* dialog, double* field, int controlId);
 
 // Choice: the item list ("a|b|c") and the selected index. Load fills the
 // combo box with the items and selects the index; store reads the selection
 // (an empty selection leaves the field as it was); clear leaves it alone.
-size_t ExchangeChoice(ExchangeOp op, CDlg* dialog, const std::wstring* items, int16_t* index, int controlId);
+size_t ExchangeChoice(ExchangeOp op, CWnd* dialog, const std::wstring* items, int16_t* index, int controlId);
 
 // Owned text: shown as is, stored whole (any length).
-size_t ExchangeText(ExchangeOp op, CDlg* dialog, std::wstring* field, int controlId);
+size_t ExchangeText(ExchangeOp op, CWnd* dialog, std::wstring* field, int controlId);
 
 // 16-bit integer, shown unsigned (0..65535, so -5 shows as 65531) and read
 // back as a signed decimal number truncated to 16 bits; no number gives 0.
-size_t ExchangeInteger(ExchangeOp op, CDlg* dialog, int16_t* field, int controlId);
+size_t ExchangeInteger(ExchangeOp op, CWnd* dialog, int16_t* field, int controlId);
 
 // Check box state 0 or 1.
-size_t ExchangeCheck(ExchangeOp op, CDlg* dialog, int16_t* field, int controlId);
+size_t ExchangeCheck(ExchangeOp op, CWnd* dialog, int16_t* field, int controlId);
 
 // The same for records that keep these fields unsigned.
-size_t ExchangeChoice(ExchangeOp op, CDlg* dialog, const std::wstring* items, uint16_t* index, int controlId);
-size_t ExchangeInteger(ExchangeOp op, CDlg* dialog, uint16_t* field, int controlId);
-size_t ExchangeCheck(ExchangeOp op, CDlg* dialog, uint16_t* field, int controlId);
+size_t ExchangeChoice(ExchangeOp op, CWnd* dialog, const std::wstring* items, uint16_t* index, int controlId);
+size_t ExchangeInteger(ExchangeOp op, CWnd* dialog, uint16_t* field, int controlId);
+size_t ExchangeCheck(ExchangeOp op, CWnd* dialog, uint16_t* field, int controlId);

@@ -1,7 +1,6 @@
 #include "FlexButton.h"
 
 #include "DC.h"
-#include "Notebook.h"
 
 namespace {
 
@@ -35,16 +34,15 @@ LRESULT CFlexButton::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-CNBButton::CNBButton(int left, int top, int w, int h) : x(left), y(top), width(w), height(h) {
+CNBButton::CNBButton(TabPages& pages, int page, int left, int top, int w, int h)
+    : x(left), y(top), width(w), height(h), pages_(pages), page_(page) {
     flags = kFlexEnabled;
 }
 
 LRESULT CNBButton::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == BM_SETCHECK) {
         int checked = static_cast<int>(wParam & kFlexCheckMask);
-        int page = GetDlgCtrlID(hwnd) - kNotebookTabFirstId;
-        if (CNotebook* notebook = dynamic_cast<CNotebook*>(ObjectFromWindow(GetParent(hwnd))))
-            notebook->ShowPage(page, checked != 0);
+        pages_.ShowPage(page_, checked != 0);
         MoveWindow(hwnd, x - 2 * checked, y, width, height, TRUE);
     }
     return CFlexButton::WndProc(message, wParam, lParam);

@@ -3,7 +3,8 @@
 // own flags and repaints itself at once whenever one changes, after the
 // platform button has drawn its own idea of the state. CNBButton is a
 // notebook tab: an automatic radio button painted as a flat tab that shows
-// its page's controls while it is checked.
+// its page's controls while it is checked; it is told its pages and its page
+// index when it is made.
 #include <cstdint>
 
 #include "Ctrl.h"
@@ -22,9 +23,18 @@ public:
     uint32_t flags = 0;
 };
 
+// What a tab shows and hides: the pages of its notebook.
+class TabPages {
+public:
+    virtual void ShowPage(int page, bool show) = 0;
+
+protected:
+    ~TabPages() = default;
+};
+
 class CNBButton : public CFlexButton {
 public:
-    CNBButton(int x, int y, int width, int height);
+    CNBButton(TabPages& pages, int page, int x, int y, int width, int height);
 
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     int Paint(CDC* dc) override;
@@ -35,4 +45,8 @@ public:
     int32_t y;
     int32_t width;
     int32_t height;
+
+private:
+    TabPages& pages_;
+    int page_;
 };

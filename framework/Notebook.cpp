@@ -112,7 +112,7 @@ void CNotebook::CreateTabs() {
         DestroyWindow(box);
         int top = pageOffsetY + kNotebookTabPitch * p + 4;
         DWORD style = kTabStyle | (p == 0 ? kFirstTabStyle : 0);
-        CWnd* tab = CreateBoundWindow(new CNBButton(tabLeft, top, tabWidth, kNotebookTabHeight), L"Button", text, style,
+        CWnd* tab = CreateBoundWindow(new CNBButton(*this, p, tabLeft, top, tabWidth, kNotebookTabHeight), L"Button", text, style,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNotebookTabFirstId + p)), hwnd,
                                       tabLeft, top, tabWidth, kNotebookTabHeight);
         pages[p].tab = tab ? tab->hwnd : nullptr;

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "Dlg.h"
+#include "FlexButton.h"
 
 constexpr int kNotebookAreaId = 65280;
 constexpr int kNotebookFirstBoxId = 65281;
@@ -25,7 +26,7 @@ struct NotebookPage {
     HWND controls[kMaxControls];  // in collection order, ending at the first null
 };
 
-class CNotebook : public CDlg {
+class CNotebook : public CDlg, public TabPages {
 public:
     static constexpr int kMaxPages = 16;
 
@@ -45,7 +46,7 @@ public:
     // Checks `tab` and unchecks every other tab (each then shows or hides its page).
     void SelectPage(HWND tab, bool focus);
     // Shows or hides the controls of one page.
-    void ShowPage(int page, bool show);
+    void ShowPage(int page, bool show) override;
 
     NotebookPage pages[kMaxPages] = {};
     int controlCount = 0;

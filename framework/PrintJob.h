@@ -31,7 +31,6 @@ constexpr UINT kPrintJobEnded = WM_USER + 2;    // 1026
 // is disabled while it runs.
 struct PrintState {
     int abortRequested = 0;          // set by "Abbruch", read by the abort procedure
-    int printing = 0;                // set while a drawing goes onto the printer
     HWND progressDialog = nullptr;   // the running job's "PRINTDLG", if any
 };
 

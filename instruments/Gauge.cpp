@@ -7,6 +7,7 @@
 #include <string>
 
 #include "DialGeometry.h"
+#include "GdiPlus.h"
 
 namespace {
 
@@ -34,9 +35,7 @@ const NeedleStroke kNeedleStrokes[] = {
 
 void DrawAntiAliasedNeedle(HDC dc, POINT tail, POINT tip) {
     using namespace Gdiplus::DllExports;
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return;
+    if (!GdiPlusReady()) return;
     Gdiplus::GpGraphics* graphics = nullptr;
     if (GdipCreateFromHDC(dc, &graphics) == Gdiplus::Ok) {
         GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeAntiAlias);
@@ -53,7 +52,6 @@ void DrawAntiAliasedNeedle(HDC dc, POINT tail, POINT tip) {
         }
         GdipDeleteGraphics(graphics);
     }
-    Gdiplus::GdiplusShutdown(token);
 }
 
 // The dial pictures cover the client area and 25 pixels around it.

@@ -41,6 +41,7 @@
 #define ID_CORRECTION           1553  /* "@CORR": dialog "CORRECT" */
 #define ID_LAMBDA_CURVE         1554  /* "@SHOWLAMB", key L */
 #define ID_VIEW_POWER_TORQUE    1555  /* key F5: power and torque over engine speed */
+#define ID_FILE_EXPORT          1600  /* "E&xportieren...", key X: page as PNG or EMF, points as CSV */
 #define ID_CTRL_ALT_W           3328  /* Ctrl+Alt+W: routed like any command, changes nothing */
 
 /* MDI: the first diagram window in the "&Fenster" menu. */
@@ -86,6 +87,7 @@
 #define IDC_LOSSTIME            2099
 #define IDC_POWER_UNIT          2100
 #define IDC_POWER_MODE          2101
+#define IDC_SMOOTHING           2102  /* "Glättung:", also in "CORRECT" */
 #define IDC_FONT_NAME           2821
 #define IDC_FONT_HEIGHT         2822
 #define IDC_WEATHER_ADJUST      3328  /* "Abgleich..." on the page "Wetter" */
@@ -175,5 +177,13 @@
 #define IDS_NOT_SAVED           40070  /* "Die Datei konnte nicht gespeichert werden." */
 #define IDS_TEMPERATURE_BAR     40090  /* "Temp.": the gas bar's caption for exhaust temperature */
 #define IDS_SAVE_ELSEWHERE      40091  /* after a failed save of a recorded run */
+#define IDS_SMOOTHING_CHOICES   40160  /* "normal (75 ms)|mittel (150 ms)|stark (300 ms)" */
+#define IDS_SMOOTHING           40161  /* "Glättung": named in the axis title */
+#define IDS_CORRECTION_FACTOR   40162  /* "Korrekturfaktor": after the weather on the page */
+#define IDS_FACTOR_OUT_OF_BAND  40163  /* the page's warning for a factor outside 0.93 ... 1.07 */
+#define IDS_FILE_COLUMN         40164  /* "Datei": first column of the exported points */
+#define IDS_EXPORT_PNG          40165  /* the export's file types: "Druckseite als PNG-Bild (*.png)" */
+#define IDS_EXPORT_EMF          40166  /* "Druckseite als EMF-Grafik (*.emf)" */
+#define IDS_EXPORT_CSV          40167  /* "Meßpunkte als CSV (*.csv)" */
 
 #endif

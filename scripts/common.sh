@@ -14,6 +14,7 @@ KX_DISPLAY_NUMBER=${KX_DISPLAY_NUMBER:-77}
 KX_PACKAGES=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev locales
              g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth x11-utils fonts-liberation socat
              ghostscript poppler-utils imagemagick ccache)
+KX_PACKAGES+=(python3)  # the source checks (scripts/check-*.py)
 
 kx_log() { echo "==> $*" >&2; }
 

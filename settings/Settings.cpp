@@ -54,6 +54,8 @@ const SettingDescriptor kDescriptors[] = {
     gapRow(&Settings::correctionChoices),
     shortRow(L"Graph", L"Correction", 0, &Settings::graphCorrection),
     realRow(L"Graph", L"Losstime", 3.0, &Settings::graphLosstime),
+    gapRow(&Settings::smoothingChoices),
+    shortRow(L"Graph", L"Smoothing", 0, &Settings::graphSmoothing),
     gapRow(&Settings::relationChoices),
     shortRow(L"Record", L"Relation", 1, &Settings::recordRelation),
     shortRow(L"Hardware", L"ComPort", 1, &Settings::hardwareComPort),
@@ -70,6 +72,7 @@ const SettingDescriptor kDescriptors[] = {
     realRow(L"Mechanics", L"Wheel", 1.25, &Settings::mechanicsWheel),
     realRow(L"Mechanics", L"Inertia", 7.05, &Settings::mechanicsInertia),
     textRow(L"Desktop", L"LastFile", L"*.kxm", &Settings::desktopLastFile),
+    textRow(L"Desktop", L"LastExport", L"", &Settings::desktopLastExport),
     realRow(L"Weather", L"Humidity1", 0.0, &Settings::weatherHumidity1),
     realRow(L"Weather", L"Humidity2", 1.0, &Settings::weatherHumidity2),
     realRow(L"Weather", L"Temper1", 0.0, &Settings::weatherTemper1),
@@ -147,6 +150,7 @@ void completeLoadedSettings(Settings& s, TextLoader loadText) {
     s.powerModeChoices = loadText(40013);
     s.powerUnitChoices = loadText(40033);
     s.correctionChoices = loadText(40000);
+    s.smoothingChoices = loadText(40160);
     s.relationChoices = loadText(40002);
     s.resumeModeChoices = loadText(40043);
     s.pulseCountChoices = loadText(40001);

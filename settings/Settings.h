@@ -35,6 +35,8 @@ struct Settings {
     std::wstring correctionChoices;     // "unkorrigiert|DIN 70020|ISO 1585" (40000)
     int16_t graphCorrection = 0;        // Graph/Correction
     double graphLosstime = 3.0;         // Graph/Losstime, s
+    std::wstring smoothingChoices;      // "normal (75 ms)|mittel (150 ms)|stark (300 ms)" (40160)
+    int16_t graphSmoothing = 0;         // Graph/Smoothing
     std::wstring relationChoices;       // "1:2|1:1|2:1" (40002)
     int16_t recordRelation = 1;         // Record/Relation
     int16_t hardwareComPort = 1;        // Hardware/ComPort
@@ -51,6 +53,7 @@ struct Settings {
     double mechanicsWheel = 1.25;       // Mechanics/Wheel, m
     double mechanicsInertia = 7.05;     // Mechanics/Inertia, Nms²
     std::wstring desktopLastFile;       // Desktop/LastFile
+    std::wstring desktopLastExport;     // Desktop/LastExport: the file of the last export
     double weatherHumidity1 = 0.0;      // Weather/Humidity1 (offset)
     double weatherHumidity2 = 1.0;      // Weather/Humidity2 (gain)
     double weatherTemper1 = 0.0;        // Weather/Temper1

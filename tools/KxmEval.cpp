@@ -5,21 +5,25 @@
 #include <string>
 #include <vector>
 
+#include "AtmosphericCorrection.h"
 #include "EvaluationCursor.h"
 #include "IniFileStore.h"
 #include "Json.h"
 #include "Kxm.h"
 #include "MeasurementFile.h"
 #include "NumberText.h"
+#include "PointTable.h"
 #include "Settings.h"
 #include "StringTable.h"
 #include "Utf8.h"
 
 namespace {
 
-const char* kEvalUsage = "kxm eval FILE [--power-mode 0|1] [--correction 0|1|2] [--loss-time S] [--ini PATH]";
+const char* kEvalUsage =
+    "kxm eval FILE [--power-mode 0|1] [--correction 0|1|2] [--loss-time S] [--smoothing 0|1|2] [--ini PATH]";
 const char* kExportUsage =
-    "kxm export FILE [--power-mode 0|1] [--correction 0|1|2] [--loss-time S] [--ini PATH] [--csv] [--de]";
+    "kxm export FILE [--power-mode 0|1] [--correction 0|1|2] [--loss-time S] [--smoothing 0|1|2] [--ini PATH]\n"
+    "                [--csv] [--de]";
 
 // Everything an evaluation needs, as the command line and the INI file give it.
 struct EvalSetup {
@@ -53,7 +57,7 @@ bool parseSeconds(const std::wstring& text, double& seconds) {
 // 0 when the arguments were understood, otherwise the exit status.
 int parseSetup(const Args& args, bool exportFlags, EvalSetup& setup) {
     const char* usage = exportFlags ? kExportUsage : kEvalUsage;
-    std::wstring ini, powerMode, correction;
+    std::wstring ini, powerMode, correction, smoothing;
     double lossTime = 0;
     bool haveLossTime = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -63,6 +67,8 @@ int parseSetup(const Args& args, bool exportFlags, EvalSetup& setup) {
             powerMode = args[++i];
         } else if (a == L"--correction" && hasValue && isChoice(args[i + 1], L'2')) {
             correction = args[++i];
+        } else if (a == L"--smoothing" && hasValue && isChoice(args[i + 1], L'2')) {
+            smoothing = args[++i];
         } else if (a == L"--loss-time" && hasValue && parseSeconds(args[i + 1], lossTime)) {
             haveLossTime = true;
             ++i;
@@ -93,6 +99,7 @@ int parseSetup(const Args& args, bool exportFlags, EvalSetup& setup) {
     if (!powerMode.empty()) setup.options.powerMode = uint16_t(powerMode[0] - L'0');
     if (!correction.empty()) setup.options.correction = uint16_t(correction[0] - L'0');
     if (haveLossTime) setup.options.lossTime = lossTime;
+    if (!smoothing.empty()) setup.options.smoothing = uint16_t(smoothing[0] - L'0');
     return 0;
 }
 
@@ -111,23 +118,6 @@ std::string warningText() {
     for (wchar_t& c : text)
         if (c == L'\n') c = L' ';
     return jsonString(text);
-}
-
-// "Zeit [s]": name and unit of a quantity, as the diagram titles its axes.
-std::wstring columnTitle(int q) {
-    if (q == kQuantityLambda) return L"A/F";
-    const QuantityDescriptor& d = quantityDescriptor(q);
-    return portableText(d.nameId) + L" [" + portableText(d.unitId) + L"]";
-}
-
-std::string csvField(const std::string& text, char separator) {
-    if (text.find_first_of(std::string("\"\r\n") + separator) == std::string::npos) return text;
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
 }
 
 }  // namespace
@@ -159,6 +149,8 @@ int runEval(const Args& args) {
     cursor.openWindow(m.maxTorqueIndex);
     json += ",\"maxTorque\":{\"Nm\":" + scaled(cursor, kQuantityTorque) +
             ",\"rpm\":" + scaled(cursor, kQuantityEngineSpeed) + "}";
+    json += std::string(",\"correctionValid\":") +
+            (correctionValid(setup.options.correction, m.correctionFactor) ? "true" : "false");
     // the diagram warns exactly when no loss point was found
     if (m.lossIndex < m.maxRpmIndex) json += ",\"warning\":" + warningText();
     json += "}";
@@ -174,32 +166,10 @@ int runExport(const Args& args) {
 
     // tab-separated by default; CSV with comma, or for German spreadsheets
     // with semicolon and decimal comma
-    const char separator = setup.csv ? (setup.german ? ';' : ',') : '\t';
-    const char point = setup.german ? ',' : '.';
-    struct Column { int quantity; int decimals; };
-    const Column columns[] = {
-        {kQuantityTime, 2},   {kQuantitySpeed, 1},   {kQuantityEngineSpeed, 0},
-        {kQuantityDistance, 1}, {kQuantityTorque, 1}, {kQuantityPowerKw, 1},
-        {kQuantityPowerPs, 1}, {kQuantityLambda, 1},  // the diagram shows 147 as 14.7
-    };
-
-    std::string line = csvField("Index", separator);
-    for (const Column& c : columns) line += separator + csvField(toUtf8(columnTitle(c.quantity)), separator);
-    printLine(line);
-
+    const PointTableStyle style = pointTableStyle(setup.csv, setup.german);
+    printLine(pointTableHeader(style, false));
     EvaluationCursor cursor(setup.options, setup.settings);
     cursor.evaluate(m);
-    cursor.rewind(m);
-    do {
-        const uint16_t i = cursor.index();
-        line = std::to_string(i);
-        for (const Column& c : columns) {
-            std::string number = jsonScaled(cursor.quantityValue(c.quantity, i), c.decimals);
-            for (char& ch : number)
-                if (ch == '.') ch = point;
-            line += separator + csvField(number, separator);
-        }
-        printLine(line);
-    } while (cursor.advance());
+    for (const std::string& row : pointTableRows(cursor, m, style)) printLine(row);
     return 0;
 }

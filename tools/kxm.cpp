@@ -36,7 +36,7 @@ const Command kCommands[] = {
 int usage() {
     std::fprintf(stderr, "Aufruf:\n");
     for (const Command& c : kCommands) std::fprintf(stderr, "  %s\n", c.summary);
-    std::fprintf(stderr, "OPTIONEN: [--power-mode 0|1] [--correction 0|1|2] [--loss-time S] [--ini PATH]\n");
+    std::fprintf(stderr, "OPTIONEN: [--power-mode 0|1] [--correction 0|1|2] [--loss-time S] [--smoothing 0|1|2] [--ini PATH]\n");
     return 2;
 }
 

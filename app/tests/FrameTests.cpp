@@ -237,7 +237,8 @@ TEST_F(MainFrame, MenuAndShortcutsAreTheProgramsTables) {
     };
     const Item items[] = {
         {0, 513, L"&Öffnen...\to"},     {0, 512, L"Hin&zufügen...\ta"}, {0, 1543, L"&Messen...\tm"},
-        {0, 516, L"&Drucken...\tp"},     {0, 517, L"Drucker &einrichten..."}, {0, 0, L""},
+        {0, 516, L"&Drucken...\tp"},     {0, 1600, L"E&xportieren...\tx"}, {0, 517, L"Drucker &einrichten..."},
+        {0, 0, L""},
         {0, 518, L"&Beenden"},           {1, 1024, L"&Nebeneinander\tt"}, {1, 1025, L"Über&lappend\tc"},
         {2, 1280, L"Über &Kaltrenox..."},
     };
@@ -268,7 +269,7 @@ TEST_F(MainFrame, MenuAndShortcutsAreTheProgramsTables) {
     };
     const Key keys[] = {
         {'A', 0, 512},   {'C', 0, 1025},  {'L', 0, 1554},  {'M', 0, 1543},  {'O', 0, 513},
-        {'P', 0, 516},   {'T', 0, 1024},  {VK_F1, 0, 1551}, {VK_F2, 0, 1550}, {VK_F3, 0, 1549},
+        {'P', 0, 516},   {'T', 0, 1024},  {'X', 0, 1600},  {VK_F1, 0, 1551}, {VK_F2, 0, 1550}, {VK_F3, 0, 1549},
         {VK_F4, 0, 1546}, {VK_F5, 0, 1555}, {'S', FCONTROL | FALT, 1552}, {'W', FCONTROL | FALT, 3328},
     };
     ASSERT_NE(frame->accelerators, nullptr);
@@ -318,7 +319,7 @@ TEST_F(MainFrame, MenuItemsShowTheirHelpAndItemsWithoutOneEmptyTheStatusBar) {
         const wchar_t* help;
     } rows[] = {
         {513, L"Messung öffnen"}, {512, L"Messung hinzufügen"}, {1543, L"Messung starten"}, {516, L"Diagramm drucken"},
-        {517, L""}, {518, L""}, {1024, L""}, {1025, L""}, {1280, L""},
+        {1600, L"Diagramm als Bild oder Tabelle speichern"}, {517, L""}, {518, L""}, {1024, L""}, {1025, L""}, {1280, L""},
     };
     for (const auto& row : rows) {
         Hover(ToolControl(ID_ZOOM_ALL));
@@ -473,7 +474,7 @@ TEST_F(MainFrame, ViewKeysGoToTheActiveDiagramAndTAndCArrangeTheWindows) {
         UINT key;
         const char* command;
     } views[] = {{VK_F1, "1551"}, {VK_F2, "1550"}, {VK_F3, "1549"}, {VK_F4, "1546"}, {VK_F5, "1555"},
-                 {'L', "1554"},   {'A', "512"},    {'P', "516"}};
+                 {'L', "1554"},   {'A', "512"},    {'P', "516"},    {'X', "1600"}};
     for (const auto& view : views) {
         log.clear();
         EXPECT_EQ(PressKey(windows.back(), view.key, false), 1);

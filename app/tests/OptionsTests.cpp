@@ -59,8 +59,9 @@ const std::vector<PageSpec>& Pages() {
          {IDC_BORDER_LEFT, IDC_BORDER_TOP, IDC_BORDER_RIGHT, IDC_BORDER_BOTTOM, IDC_HEADLINE, IDC_FONT_NAME,
           IDC_FONT_HEIGHT},
          {L"Ränder", L"links:", L"oben:", L"rechts:", L"unten:", L"Überschrift:", L"Schriftart:", L"Größe:"}},
-        {L"Auswertung", L"config-auswertung.png", {IDC_POWER_MODE, IDC_POWER_UNIT, IDC_CORRECTION, IDC_LOSSTIME},
-         {L"Leistung am", L"in", L"Korrektur:", L"Zeit nach Maximum:"}},
+        {L"Auswertung", L"config-auswertung.png",
+         {IDC_POWER_MODE, IDC_POWER_UNIT, IDC_CORRECTION, IDC_LOSSTIME, IDC_SMOOTHING},
+         {L"Leistung am", L"in", L"Korrektur:", L"Zeit nach Maximum:", L"Glättung:"}},
     };
     return pages;
 }
@@ -221,6 +222,7 @@ TEST_F(OptionsTest, TheFieldsShowTheSettingsInTheProgramsFormats) {
     s.recordGearAuto = 0;
     s.bordersLeft = -1;  // a 16-bit value shows unsigned
     s.graphCorrection = 2;
+    s.graphSmoothing = 1;
     s.recordResumeMode = 2;
     DialogScript script({{kOptionsTitle, [](HWND dialog) {
         struct Shown {
@@ -249,6 +251,7 @@ TEST_F(OptionsTest, TheFieldsShowTheSettingsInTheProgramsFormats) {
             {IDC_POWER_MODE, {L"Motor", L"Achse"}, L"Motor"},
             {IDC_POWER_UNIT, {L"PS", L"kW"}, L"PS"},
             {IDC_CORRECTION, {L"unkorrigiert", L"DIN 70020", L"ISO 1585"}, L"ISO 1585"},
+            {IDC_SMOOTHING, {L"normal (75 ms)", L"mittel (150 ms)", L"stark (300 ms)"}, L"mittel (150 ms)"},
             {IDC_RELATION, {L"1:2", L"1:1", L"2:1"}, L"1:1"},
             {IDC_RESUME_MODE, {L"Nur abspeichern", L"In neuem Fenster öffnen", L"In aktuellem Fenster öffnen"},
              L"In aktuellem Fenster öffnen"},
@@ -295,6 +298,7 @@ TEST_F(OptionsTest, OkStoresEveryFieldOfThePages) {
         ChooseComboItem(dialog, IDC_POWER_MODE, 1);
         ChooseComboItem(dialog, IDC_POWER_UNIT, 1);
         ChooseComboItem(dialog, IDC_CORRECTION, 1);
+        ChooseComboItem(dialog, IDC_SMOOTHING, 2);
         SendMessageW(dialog, WM_COMMAND, IDOK, 0);
     }}});
     EXPECT_EQ(runOptions(nullptr), IDOK);
@@ -314,7 +318,8 @@ TEST_F(OptionsTest, OkStoresEveryFieldOfThePages) {
         {"Weather/Temperature", s.weatherTemperature, 18}, {"Weather/Pressure", s.weatherPressure, 1002},
         {"Weather/Humidity", s.weatherHumidity, 61}, {"Weather/Auto", s.weatherAuto, 0},
         {"Graph/PowerMode", s.graphPowerMode, 1}, {"Graph/PowerUnit", s.graphPowerUnit, 1},
-        {"Graph/Correction", s.graphCorrection, 1}, {"Record/Relation", s.recordRelation, 2},
+        {"Graph/Correction", s.graphCorrection, 1}, {"Graph/Smoothing", s.graphSmoothing, 2},
+        {"Record/Relation", s.recordRelation, 2},
         {"Hardware/ComPort", s.hardwareComPort, 12}, {"Record/GearAuto", s.recordGearAuto, 0},
         {"Record/ResumeMode", s.recordResumeMode, 0},
     };
@@ -589,14 +594,16 @@ TEST(Correction, ShowsAndStoresTheEvaluationChoicesOfADiagramWindow) {
         int button;
         uint16_t powerMode, correction;
         double lossTime;
+        uint16_t smoothing;
     };
     const Case cases[] = {
-        {"OK", IDOK, kPowerAtAxle, 2, 4.5},
-        {"cancel", IDCANCEL, kPowerAtEngine, 1, 3.0},
+        {"OK", IDOK, kPowerAtAxle, 2, 4.5, 2},
+        {"cancel", IDCANCEL, kPowerAtEngine, 1, 3.0, 1},
     };
     for (const Case& c : cases) {
         EvaluationOptions options = evaluationOptionsFromSettings(theSettings());
         options.correction = 1;
+        options.smoothing = 1;
         DialogScript script({{kCorrectionTitle, [&](HWND dialog) {
             EXPECT_EQ(ComboItems(dialog, IDC_POWER_MODE), (std::vector<std::wstring>{L"Motor", L"Achse"})) << c.what;
             EXPECT_EQ(ComboSelection(dialog, IDC_POWER_MODE), L"Motor") << c.what;
@@ -605,14 +612,19 @@ TEST(Correction, ShowsAndStoresTheEvaluationChoicesOfADiagramWindow) {
                 << c.what;
             EXPECT_EQ(ComboSelection(dialog, IDC_CORRECTION), L"DIN 70020") << c.what;
             EXPECT_EQ(ControlText(dialog, IDC_LOSSTIME), L"3.") << c.what;
+            EXPECT_EQ(ComboItems(dialog, IDC_SMOOTHING),
+                      (std::vector<std::wstring>{L"normal (75 ms)", L"mittel (150 ms)", L"stark (300 ms)"}))
+                << c.what;
+            EXPECT_EQ(ComboSelection(dialog, IDC_SMOOTHING), L"mittel (150 ms)") << c.what;
             std::vector<std::wstring> texts = ChildTexts(dialog);
-            for (const wchar_t* label : {L"Leistung am", L"Korrektur:", L"Zeit nach Maximum:"})
+            for (const wchar_t* label : {L"Leistung am", L"Korrektur:", L"Zeit nach Maximum:", L"Glättung:"})
                 EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end()) << Narrow(label);
             ExpectFinishedLayout(VisibleControls(dialog), ClientScreenRect(dialog), "CORRECT");
             EXPECT_TRUE(SaveWindowImage(dialog, L"correct.png"));
             ChooseComboItem(dialog, IDC_POWER_MODE, 1);
             ChooseComboItem(dialog, IDC_CORRECTION, 2);
             SetControlText(dialog, IDC_LOSSTIME, L"4.5");
+            ChooseComboItem(dialog, IDC_SMOOTHING, 2);
             SendMessageW(dialog, WM_COMMAND, c.button, 0);
         }}});
         EXPECT_EQ(runCorrection(nullptr, options), c.button) << c.what;
@@ -620,6 +632,8 @@ TEST(Correction, ShowsAndStoresTheEvaluationChoicesOfADiagramWindow) {
         EXPECT_EQ(options.powerMode, c.powerMode) << c.what;
         EXPECT_EQ(options.correction, c.correction) << c.what;
         EXPECT_EQ(options.lossTime, c.lossTime) << c.what;
+        EXPECT_EQ(options.smoothing, c.smoothing) << c.what;
+        EXPECT_EQ(options.smoothingItems, &theSettings().smoothingChoices) << c.what;
         EXPECT_EQ(options.correctionItems, &theSettings().correctionChoices) << c.what << ": the list stays";
     }
 }

@@ -39,6 +39,7 @@ TEST(Program, StartsBehindItsAboutBoxAndWritesTheSettingsBackAtTheEnd) {
     run.SetIni(L"Supervisor", L"WindowTitle", L"Prüfstand 2");
     run.SetIni(L"Hardware", L"ComPort", L"7");
     run.SetIni(L"Time", L"Format", L"");
+    run.SetIni(L"Graph", L"Smoothing", L"2");
     DWORD aboutSeen = 0, frameSeen = 0;
     ASSERT_TRUE(run.Start(L"", &aboutSeen, &frameSeen));
 
@@ -59,6 +60,8 @@ TEST(Program, StartsBehindItsAboutBoxAndWritesTheSettingsBackAtTheEnd) {
     EXPECT_EQ(run.Ini(L"Desktop", L"LastFile"), L"*.kxm");
     EXPECT_EQ(run.Ini(L"Supervisor", L"CmdShow"), L"0");
     EXPECT_EQ(run.Ini(L"Mechanics", L"Wheel"), L"1.25");
+    EXPECT_EQ(run.Ini(L"Graph", L"Smoothing"), L"2") << "the smoothing choice survives";
+    EXPECT_EQ(run.Ini(L"Desktop", L"LastExport"), L"");
 }
 
 namespace {

@@ -47,3 +47,43 @@ TEST(AtmosphericCorrection, DegenerateWeatherIsNotFinite) {
     EXPECT_TRUE(std::isinf(correctionFactor(kIso1585, 44, 91, 100))) << "dry pressure exactly 0";
     EXPECT_TRUE(std::isnan(correctionFactor(kIso1585, 44, 50, 100))) << "dry pressure below 0";
 }
+
+TEST(AtmosphericCorrection, BandIncludesBothEdgesAndNothingBeyond) {
+    const struct { double factor; bool inBand; } cases[] = {
+        {0.93, true},
+        {1.07, true},
+        {1.0, true},
+        {std::nextafter(0.93, 0.0), false},
+        {std::nextafter(1.07, 2.0), false},
+        {0.5, false},
+        {1.5, false},
+        {INFINITY, false},
+        {-INFINITY, false},
+        {NAN, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(correctionFactorInBand(c.factor), c.inBand) << c.factor;
+        EXPECT_EQ(correctionValid(kDin70020, c.factor), c.inBand) << "DIN, " << c.factor;
+        EXPECT_EQ(correctionValid(kIso1585, c.factor), c.inBand) << "ISO, " << c.factor;
+        EXPECT_TRUE(correctionValid(kUncorrected, c.factor)) << "uncorrected, " << c.factor;
+    }
+    EXPECT_TRUE(correctionValid(3, 2.0)) << "an unknown method corrects nothing";
+}
+
+TEST(AtmosphericCorrection, PressuresJustInsideAndOutsideTheBand) {
+    // DIN 70020 at 20 °C is 1013 / p: 1.07 lies between 946 and 947 mbar,
+    // 0.93 between 1089 and 1090; ISO 1585 at 25 °C in dry air is
+    // (990 / p)^1.2: 1.07 between 935 and 936, 0.93 between 1051 and 1052
+    const struct { uint16_t method, t, p; bool valid; } cases[] = {
+        {kDin70020, 20, 946, false}, {kDin70020, 20, 947, true},
+        {kDin70020, 20, 1089, true}, {kDin70020, 20, 1090, false},
+        {kIso1585, 25, 935, false},  {kIso1585, 25, 936, true},
+        {kIso1585, 25, 1051, true},  {kIso1585, 25, 1052, false},
+        {kDin70020, 20, 0, false},   // degenerate weather is never valid
+    };
+    for (const auto& c : cases) {
+        const double f = correctionFactor(c.method, c.t, c.p, 0);
+        EXPECT_EQ(correctionValid(c.method, f), c.valid)
+            << "method " << c.method << ", " << c.t << " °C, " << c.p << " mbar: factor " << f;
+    }
+}

@@ -122,6 +122,56 @@ TEST(Evaluation, CursorStepsByTheHalfWidthFoundAtEachPoint) {
     }
 }
 
+TEST(Evaluation, SmoothingDoublesTheShortestHalfWindowPerStep) {
+    // revolutions of 25 ms: 75 ms are 3 of them, 150 ms 6 and 300 ms 12
+    const struct {
+        uint16_t smoothing;
+        int halfWidth;
+        std::vector<int> points;
+    } cases[] = {
+        {0, 3, {6, 9, 12, 15, 18, 21, 24, 27, 30, 33, 36, 39}},
+        {1, 6, {12, 18, 24, 30}},
+        {2, 12, {24}},
+        {9, 12, {24}},  // beyond the list: as much as the list goes
+    };
+    Settings calibration;
+    for (const auto& c : cases) {
+        EvaluationOptions options = axleUncorrected();
+        options.smoothing = c.smoothing;
+        EvaluationCursor cursor(options, calibration);
+        Measurement m = run(evenly(48, 50000));
+        EXPECT_EQ(describe(walk(cursor, m)), describe(c.points)) << "smoothing " << c.smoothing;
+        EXPECT_TRUE(cursor.openWindow(30));
+        EXPECT_EQ(cursor.halfWidth(), c.halfWidth) << "smoothing " << c.smoothing;
+    }
+}
+
+TEST(Evaluation, SmoothingLeavesASteadyPullsValuesAndOnlyWidensTheWindow) {
+    // constant acceleration: the torque is the same over any window, so a
+    // wider one gives the same maxima (within the rounding of the times)
+    std::vector<int32_t> times;
+    double t = 0, period = 60000;  // 30 ms, shrinking
+    for (int k = 0; k < 400; ++k) {
+        times.push_back(int32_t(std::lround(t)));
+        t += period;
+        period *= 0.997;
+    }
+    Settings calibration;
+    double torque[3] = {};
+    for (uint16_t k = 0; k <= 2; ++k) {
+        EvaluationOptions options = axleUncorrected();
+        options.smoothing = k;
+        EvaluationCursor cursor(options, calibration);
+        Measurement m = run(times);
+        cursor.evaluate(m);
+        cursor.openWindow(200);
+        torque[k] = cursor.torqueValue(cursor.index());
+        EXPECT_GT(torque[k], 0) << "smoothing " << k;
+    }
+    EXPECT_NEAR(torque[1], torque[0], torque[0] * 0.02);
+    EXPECT_NEAR(torque[2], torque[0], torque[0] * 0.05);
+}
+
 TEST(Evaluation, OpenWindowAtTheEdges) {
     Settings calibration;
     const EvaluationOptions options = axleUncorrected();
@@ -505,10 +555,15 @@ TEST(Evaluation, OptionsStartFromTheSettings) {
     s.graphPowerMode = 1;
     s.graphCorrection = 2;
     s.graphLosstime = 4.5;
+    s.graphSmoothing = 1;
     const EvaluationOptions o = evaluationOptionsFromSettings(s);
     EXPECT_EQ(o.powerMode, 1);
     EXPECT_EQ(o.correction, 2);
     EXPECT_EQ(o.lossTime, 4.5);
+    EXPECT_EQ(o.smoothing, 1);
     EXPECT_EQ(o.powerModeItems, &s.powerModeChoices);
     EXPECT_EQ(o.correctionItems, &s.correctionChoices);
+    EXPECT_EQ(o.smoothingItems, &s.smoothingChoices);
+    s.graphSmoothing = 7;  // a hand-edited INI file
+    EXPECT_EQ(evaluationOptionsFromSettings(s).smoothing, kMaxSmoothing);
 }

@@ -98,7 +98,7 @@ int main() {
         size_t total = 0;
         walks.push_back(Milliseconds([&] {
             for (int i = 0; i < 7; ++i) {
-                diag->d.CurvePoints(i, points, nullptr);
+                diag->d.CurvePoints(i, diag->d.PrimaryFrame(diag->layout), points, nullptr);
                 total += points.size();
             }
         }));

@@ -62,14 +62,8 @@ std::unique_ptr<Measurement> steadyRun(int revolutions, int32_t period) {
     return m;
 }
 
-struct Resolution {
-    explicit Resolution(int32_t x, int32_t y = 0) {
-        saved = theResolution();
-        theResolution() = {x, y ? y : x};
-    }
-    ~Resolution() { theResolution() = saved; }
-    DeviceResolution saved;
-};
+// A screen surface of the given resolution.
+Surface screen(int32_t dpi) { return Surface{dpi, dpi, false}; }
 
 // Minimum and maximum of a quantity over the evaluation points the ranges use.
 ValueSpan valueSpan(DiagramState& d, int q, int measurements) {
@@ -183,13 +177,12 @@ TEST(DiagramScale, MarginsOfTheAutomaticRange) {
 }
 
 TEST(DiagramScale, EngineSpeedsOverSixHundredPixelsGetTicksEveryThousand) {
-    Resolution r(96);
-    EXPECT_EQ(MmX(kPitchX), 57);
+    const Surface r = screen(96);
+    EXPECT_EQ(r.MmX(kPitchX), 57);
     DiagramState d(engineUncorrected(), loadedSettings());
     d.xQuantity = kQuantityEngineSpeed;
-    d.view = {-271, 100, 6271, 0};
-    d.plot = {100, 50, 700, 450};
-    const AxisPicture x = LayoutAxis(d, kAxisX);
+    const AxisFrame f{{100, 50, 700, 450}, {-271, 100, 6271, 0}, d.PrimaryQuantity()};
+    const AxisPicture x = LayoutAxis(d, f, kAxisX, r);
     EXPECT_EQ(x.tickValues, (std::vector<int32_t>{0, 1000, 2000, 3000, 4000, 5000, 6000}));
     ASSERT_EQ(x.labels.size(), 7u);
     EXPECT_EQ(narrow(x.labels[0].text), "0");
@@ -225,8 +218,8 @@ TEST(DiagramRanges, EmptyDiagramSpansSixteenThousandBothWays) {
         d.SetQuantities(kQuantityEngineSpeed, y);
         EXPECT_EQ(d.view, (IntRect{-16000, 16000, 16000, -16000})) << "Y quantity " << y;
         EXPECT_EQ(d.fullRange, d.view) << "Y quantity " << y;
-        EXPECT_EQ(d.primaryTop, 16000);
-        EXPECT_EQ(d.primaryBottom, -16000);
+        EXPECT_EQ(d.view.top, 16000);
+        EXPECT_EQ(d.view.bottom, -16000);
     }
 }
 
@@ -349,7 +342,7 @@ TEST(DiagramRanges, EvaluationsAreRedoneExactlyWhenTheirInputsChange) {
 // ---- layout and mapping --------------------------------------------------------
 
 TEST(DiagramLayout, PlotAreasAtNinetySixDpi) {
-    Resolution r(96);
+    const Surface r = screen(96);
     struct Case {
         const char* what;
         IntRect outer;
@@ -365,31 +358,30 @@ TEST(DiagramLayout, PlotAreasAtNinetySixDpi) {
     };
     for (const auto& c : cases) {
         DiagramState d(engineUncorrected(), loadedSettings());
-        d.LayoutPlot(c.outer, c.placement);
-        EXPECT_EQ(d.plot, c.plot) << c.what << ": " << d.plot.left << "," << d.plot.top << "," << d.plot.right << "," << d.plot.bottom;
-        EXPECT_EQ(d.fullTop, c.plot.top) << c.what;
-        EXPECT_EQ(d.torqueTop, c.torqueTop) << c.what;
+        const PlotLayout l = LayoutPlot(c.outer, c.placement, r);
+        EXPECT_EQ(l.plot, c.plot) << c.what << ": " << l.plot.left << "," << l.plot.top << "," << l.plot.right << "," << l.plot.bottom;
+        EXPECT_EQ(d.PrimaryFrame(l).plot.top, c.plot.top) << c.what;
+        EXPECT_EQ(l.torqueTop, c.torqueTop) << c.what;
+        EXPECT_EQ(d.TorqueFrame(l).plot.top, c.torqueTop) << c.what;
     }
 }
 
 TEST(DiagramLayout, MainPlotIsAtLeastFiftyMillimetresAndMakesRoomForTorque) {
-    Resolution r(96);
+    const Surface r = screen(96);
     DiagramState d(engineUncorrected(), loadedSettings());
-    IntRect outer = d.LayoutMainPlot({0, 0, 800, 100});
-    EXPECT_EQ(outer.bottom, 189);  // 50 mm
-    EXPECT_EQ(d.plot.bottom, 189 - 45);
+    PlotLayout l = d.LayoutMainPlot({0, 0, 800, 100}, r);
+    EXPECT_EQ(l.outer.bottom, 189);  // 50 mm
+    EXPECT_EQ(l.plot.bottom, 189 - 45);
     d.yQuantity = 7;
-    d.LayoutMainPlot({0, 0, 800, 600});
-    EXPECT_EQ(d.plot.right, 766 - 28);  // 7.5 mm for the torque axis
-    d.lambdaShown = 1;
-    d.LayoutMainPlot({0, 0, 800, 600});
-    EXPECT_EQ(d.plot.bottom, 435);
+    l = d.LayoutMainPlot({0, 0, 800, 600}, r);
+    EXPECT_EQ(l.plot.right, 766 - 28);  // 7.5 mm for the torque axis
+    d.lambdaShown = true;
+    l = d.LayoutMainPlot({0, 0, 800, 600}, r);
+    EXPECT_EQ(l.plot.bottom, 435);
 }
 
 TEST(DiagramLayout, DeviceAndDataMappingBothWays) {
-    DiagramState d(engineUncorrected(), loadedSettings());
-    d.plot = {50, 20, 650, 420};
-    d.view = {-271, 2000, 6271, -100};
+    AxisFrame d{{50, 20, 650, 420}, {-271, 2000, 6271, -100}, kQuantityPowerKw};
     struct Case {
         int32_t value;
         int32_t x;
@@ -414,38 +406,45 @@ TEST(DiagramLayout, DeviceAndDataMappingBothWays) {
 }
 
 TEST(DiagramLayout, ViewSevenDrawsTorqueInTheLowerTwoThirds) {
-    Resolution r(96);
+    const Surface r = screen(96);
     Diagram g({L"runup.kxm"});
     DiagramState& d = g.d;
     d.SetQuantities(kQuantityEngineSpeed, 7);
-    d.LayoutMainPlot({0, 0, 800, 600});
-    const AxisPicture left = LayoutAxis(d, kAxisLeft);
+    const PlotLayout l = d.LayoutMainPlot({0, 0, 800, 600}, r);
+    const AxisPicture left = LayoutAxis(d, d.PrimaryFrame(l), kAxisLeft, r);
     EXPECT_EQ(narrow(left.title.text), "Leistung [kW] (Motor, unkorrigiert)");
     ASSERT_FALSE(left.tickValues.empty());
     EXPECT_EQ(left.tickValues.front(), 0);  // kW from 0
-    d.UseTorqueAxis();
-    EXPECT_EQ(d.plot.top, d.torqueTop);
-    const AxisPicture right = LayoutAxis(d, kAxisRight);
+    const AxisFrame torque = d.TorqueFrame(l);
+    EXPECT_EQ(torque.plot.top, l.torqueTop);
+    EXPECT_EQ(torque.quantity, kQuantityTorque);
+    const AxisPicture right = LayoutAxis(d, torque, kAxisRight, r);
     EXPECT_EQ(narrow(right.title.text), "Drehmoment [Nm] (Motor, unkorrigiert)");
     EXPECT_EQ(right.gridColour, kRed);
     EXPECT_EQ(right.tickValues.front(), 0);
     EXPECT_LE(right.tickValues.back(), d.fullTorqueRange.top);
     for (const auto& g : right.grid) {
-        EXPECT_GE(g.from.y, d.torqueTop);
-        EXPECT_LE(g.from.y, d.plot.bottom);
+        EXPECT_GE(g.from.y, l.torqueTop);
+        EXPECT_LE(g.from.y, l.plot.bottom);
     }
-    for (const auto& l : right.labels) EXPECT_LE(l.box.bottom, d.plot.bottom) << narrow(l.text);
-    EXPECT_EQ(right.axisLine.from.x, d.plot.right + MmX(20));
-    EXPECT_EQ(right.title.anchor.y, d.torqueTop - MmY(85));
-    d.UsePrimaryAxis();
-    EXPECT_EQ(d.plot.top, d.fullTop);
-    EXPECT_EQ(d.view.top, d.primaryTop);
+    for (const auto& b : right.labels) EXPECT_LE(b.box.bottom, l.plot.bottom) << narrow(b.text);
+    EXPECT_EQ(right.axisLine.from.x, l.plot.right + r.MmX(20));
+    EXPECT_EQ(right.title.anchor.y, l.torqueTop - r.MmY(85));
+    // the torque frame is a view of the state: the primary frame is unchanged
+    const AxisFrame primary = d.PrimaryFrame(l);
+    EXPECT_EQ(primary.plot.top, l.plot.top);
+    EXPECT_EQ(primary.view, d.view);
 }
 
 TEST(DiagramAxes, TitlesWithPowerModeAndCorrection) {
-    Resolution r(96);
+    const Surface r = screen(96);
     DiagramState d(engineUncorrected(), loadedSettings());
-    d.plot = {57, 34, 766, 555};
+    const PlotLayout l{{}, {57, 34, 766, 555}, 0};
+    // the axis of kind `kind` is drawn on the frame of its quantity
+    auto frameOf = [&](int kind) {
+        if (d.yQuantity == kQuantityLambda) return d.LambdaFrame(l);
+        return kind == kAxisRight ? d.TorqueFrame(l) : d.PrimaryFrame(l);
+    };
     struct Case {
         int x, y, powerMode, correction, kind;
         const char* title;
@@ -467,10 +466,11 @@ TEST(DiagramAxes, TitlesWithPowerModeAndCorrection) {
         d.yQuantity = c.y;
         d.options.powerMode = uint16_t(c.powerMode);
         d.options.correction = uint16_t(c.correction);
-        EXPECT_EQ(narrow(AxisTitle(d, c.kind).text), c.title) << "view " << c.x << "/" << c.y << " kind " << c.kind;
+        EXPECT_EQ(narrow(AxisTitle(d, frameOf(c.kind), c.kind, r).text), c.title)
+            << "view " << c.x << "/" << c.y << " kind " << c.kind;
     }
     d.yQuantity = 2;
-    const AxisTitleText x = AxisTitle(d, kAxisX), left = AxisTitle(d, kAxisLeft);
+    const AxisTitleText x = AxisTitle(d, frameOf(kAxisX), kAxisX, r), left = AxisTitle(d, frameOf(kAxisLeft), kAxisLeft, r);
     EXPECT_EQ(x.align, TitleAlign::Right);
     EXPECT_EQ(x.anchor.x, 766 + 19);
     EXPECT_EQ(x.anchor.y, 555 + 25);
@@ -479,20 +479,86 @@ TEST(DiagramAxes, TitlesWithPowerModeAndCorrection) {
     EXPECT_EQ(left.anchor.y, 34 - 32);
 }
 
+TEST(DiagramAxes, TitlesNameTheSmoothingAndMarkAFactorOutsideTheBand) {
+    const Surface r = screen(96);
+    const PlotLayout l{{}, {57, 34, 766, 555}, 0};
+    Diagram diagram({L"runup.kxm", L"runup.kxm"});
+    DiagramState& d = diagram.d;
+    d.xQuantity = 5;
+    struct Case {
+        const char* what;
+        int y;
+        uint16_t correction, smoothing, pressure;  // pressure of the second run
+        const char* left;
+    } cases[] = {
+        {"unsmoothed", 2, 1, 0, 1013, "Leistung [PS] (Motor, DIN 70020)"},
+        {"medium", 2, 1, 1, 1013, "Leistung [PS] (Motor, DIN 70020, Glättung mittel)"},
+        {"strong, in kW", 3, 2, 2, 1013, "Leistung [kW] (Motor, ISO 1585, Glättung stark)"},
+        {"torque", 1, 0, 1, 1013, "Drehmoment [Nm] (Motor, unkorrigiert, Glättung mittel)"},
+        {"second run far off", 2, 1, 0, 900, "Leistung [PS] (Motor, DIN 70020) (!)"},
+        {"far off, smoothed", 2, 1, 2, 900, "Leistung [PS] (Motor, DIN 70020, Glättung stark) (!)"},
+        {"far off, uncorrected", 2, 0, 0, 900, "Leistung [PS] (Motor, unkorrigiert)"},
+        {"just inside", 1, 1, 0, 947, "Drehmoment [Nm] (Motor, DIN 70020)"},
+        {"just outside", 1, 1, 0, 946, "Drehmoment [Nm] (Motor, DIN 70020) (!)"},
+        {"beyond the list", 2, 0, 9, 1013, "Leistung [PS] (Motor, unkorrigiert, Glättung stark)"},
+    };
+    for (const auto& c : cases) {
+        d.measurements[0]->temperature = 20;
+        d.measurements[0]->pressure = 1013;
+        d.measurements[1]->temperature = 20;
+        d.measurements[1]->pressure = c.pressure;
+        d.options.correction = c.correction;
+        d.options.smoothing = c.smoothing;
+        d.SetQuantities(5, c.y);  // evaluates again: the header values changed
+        EXPECT_EQ(narrow(AxisTitle(d, d.PrimaryFrame(l), kAxisLeft, r).text), c.left) << c.what;
+        EXPECT_EQ(narrow(AxisTitle(d, d.PrimaryFrame(l), kAxisX, r).text), "Drehzahl [U/min]") << c.what;
+    }
+    // the combined view marks both of its axes
+    d.measurements[1]->pressure = 900;
+    d.options.correction = 1;
+    d.options.smoothing = 1;
+    d.SetQuantities(5, 8);
+    EXPECT_EQ(narrow(AxisTitle(d, d.PrimaryFrame(l), kAxisLeft, r).text), "Leistung [PS] (Motor, DIN 70020, Glättung mittel) (!)");
+    EXPECT_EQ(narrow(AxisTitle(d, d.TorqueFrame(l), kAxisRight, r).text), "Drehmoment [Nm] (Motor, DIN 70020, Glättung mittel) (!)");
+}
+
+TEST(DiagramState, SmoothingChangesTheEvaluationAndIsPartOfItsKey) {
+    Diagram diagram({L"runup.kxm"});
+    DiagramState& d = diagram.d;
+    d.SetQuantities(5, 1);
+    auto points = [&] {
+        int n = 1;
+        d.cursor.rewind(*d.measurements[0]);
+        while (d.cursor.advance()) ++n;
+        return n;
+    };
+    const int unsmoothedPoints = points();
+    const IntRect unsmoothedRange = d.fullRange;
+    const uint16_t unsmoothedTorque = d.measurements[0]->maxTorqueIndex;
+    d.options.smoothing = 2;
+    d.ComputeRanges();  // no ForgetEvaluations: the key must see the change
+    EXPECT_LT(points(), unsmoothedPoints * 2 / 3) << "wider windows, fewer points";
+    EXPECT_NE(d.fullRange, unsmoothedRange);
+    d.options.smoothing = 0;
+    d.ComputeRanges();
+    EXPECT_EQ(points(), unsmoothedPoints);
+    EXPECT_EQ(d.fullRange, unsmoothedRange);
+    EXPECT_EQ(d.measurements[0]->maxTorqueIndex, unsmoothedTorque);
+}
+
 TEST(DiagramAxes, LeftAxisGridMarksLabelsAndArrow) {
-    Resolution r(96);
+    const Surface r = screen(96);
     DiagramState d(engineUncorrected(), loadedSettings());
     d.xQuantity = 5;
     d.yQuantity = 3;
-    d.plot = {57, 34, 766, 555};
-    d.view = {0, 1500, 7000, -20};
-    const AxisPicture a = LayoutAxis(d, kAxisLeft);
+    AxisFrame f{{57, 34, 766, 555}, {0, 1500, 7000, -20}, d.PrimaryQuantity()};
+    const AxisPicture a = LayoutAxis(d, f, kAxisLeft, r);
     // 521 pixels / 45 = 11 intervals over 152.0 kW: 20 kW steps
     EXPECT_EQ(a.tickValues.front(), 0);
     EXPECT_EQ(a.tickValues[1], 200);
     ASSERT_EQ(a.labels.size(), a.tickValues.size());
     EXPECT_EQ(narrow(a.labels[1].text), "20.0");
-    const int32_t y = d.ToDeviceY(200);
+    const int32_t y = f.ToDeviceY(200);
     EXPECT_EQ(a.grid[1].from.x, 57);
     EXPECT_EQ(a.grid[1].to.x, 766);
     EXPECT_EQ(a.marks[1].from.x, 57 - 8);
@@ -504,25 +570,25 @@ TEST(DiagramAxes, LeftAxisGridMarksLabelsAndArrow) {
     EXPECT_EQ(a.arrow[0].x, 57 - 6);
     EXPECT_FALSE(a.lambdaDecorations);
     // ticks above the device's top edge get nothing
-    d.plot = {57, -100, 766, 555};
-    const AxisPicture clipped = LayoutAxis(d, kAxisLeft);
+    f.plot = {57, -100, 766, 555};
+    const AxisPicture clipped = LayoutAxis(d, f, kAxisLeft, r);
     EXPECT_LT(clipped.grid.size(), clipped.tickValues.size());
 }
 
 TEST(DiagramAxes, LambdaPanelAxes) {
-    Resolution r(96);
+    const Surface r = screen(96);
     DiagramState d(engineUncorrected(), loadedSettings());
     d.xQuantity = 5;
-    d.yQuantity = kQuantityLambda;
-    d.plot = {57, 499, 766, 592};
-    d.view = {0, kLambdaTop, 7000, kLambdaBottom};
-    const AxisPicture x = LayoutAxis(d, kAxisX);
+    d.view = {0, 1500, 7000, -20};
+    const AxisFrame f = d.LambdaFrame({{}, {57, 499, 766, 592}, 0});
+    EXPECT_EQ(f.view, (IntRect{0, kLambdaTop, 7000, kLambdaBottom}));
+    const AxisPicture x = LayoutAxis(d, f, kAxisX, r);
     EXPECT_FALSE(x.grid.empty());
     EXPECT_TRUE(x.marks.empty());
     EXPECT_TRUE(x.labels.empty());
     EXPECT_FALSE(x.hasAxisLine);
     EXPECT_FALSE(x.hasTitle);
-    const AxisPicture y = LayoutAxis(d, kAxisLeft);
+    const AxisPicture y = LayoutAxis(d, f, kAxisLeft, r);
     EXPECT_TRUE(y.lambdaDecorations);
     // 93 pixels / 15 (4 mm) = 6 intervals over 8.0 A/F: steps of 2.0
     std::vector<std::string> labels;
@@ -534,50 +600,48 @@ TEST(DiagramAxes, LambdaPanelAxes) {
 // ---- curves ------------------------------------------------------------------
 
 TEST(DiagramCurves, PolylineThroughEvaluationPointsAndLossMark) {
-    Resolution r(96);
+    const Surface r = screen(96);
     Diagram g({L"runup.kxm"});
     DiagramState& d = g.d;
     d.SetQuantities(kQuantityEngineSpeed, kQuantityPowerPs);
-    d.LayoutMainPlot({0, 0, 800, 600});
+    const PlotLayout l = d.LayoutMainPlot({0, 0, 800, 600}, r);
+    const AxisFrame f = d.PrimaryFrame(l);
     std::vector<IntPoint> points;
     IntPoint loss;
-    ASSERT_TRUE(d.CurvePoints(0, points, &loss));
+    ASSERT_TRUE(d.CurvePoints(0, f, points, &loss));
     size_t expected = 1;
     d.cursor.rewind(*d.measurements[0]);
     while (d.cursor.advance()) ++expected;
     EXPECT_EQ(points.size(), expected);
     for (const auto& p : points) {
-        EXPECT_GE(p.x, d.plot.left);
-        EXPECT_LE(p.x, d.plot.right);
-        EXPECT_GE(p.y, d.plot.top);
-        EXPECT_LE(p.y, d.plot.bottom);
+        EXPECT_GE(p.x, l.plot.left);
+        EXPECT_LE(p.x, l.plot.right);
+        EXPECT_GE(p.y, l.plot.top);
+        EXPECT_LE(p.y, l.plot.bottom);
     }
     d.cursor.openWindow(d.measurements[0]->lossIndex);
-    EXPECT_EQ(loss.x, d.ToDeviceX(d.cursor.quantityValue(5, d.cursor.index())));
-    d.pageView = 1;
-    EXPECT_FALSE(d.CurvePoints(0, points, &loss));
-    d.pageView = 0;
-    d.yQuantity = kQuantityLambda;
-    EXPECT_FALSE(d.CurvePoints(0, points, &loss));
-    EXPECT_FALSE(d.CurvePoints(1, points, &loss));
+    EXPECT_EQ(loss.x, f.ToDeviceX(d.cursor.quantityValue(5, d.cursor.index())));
+    d.pageView = true;
+    EXPECT_FALSE(d.CurvePoints(0, f, points, &loss));
+    d.pageView = false;
+    const AxisFrame panel = d.LambdaFrame(l);
+    EXPECT_FALSE(d.CurvePoints(0, panel, points, &loss));
+    EXPECT_FALSE(d.CurvePoints(1, panel, points, &loss));
     EXPECT_TRUE(points.empty());
 }
 
 TEST(DiagramCurves, FileWithoutLambdaDrawsBelowThePanel) {
-    Resolution r(96);
     Diagram g({L"v11.kxm", L"runup.kxm"});
     DiagramState& d = g.d;
     d.SetQuantities(kQuantityEngineSpeed, kQuantityLambda);
-    d.plot = {57, 499, 766, 592};
-    d.view.top = kLambdaTop;
-    d.view.bottom = kLambdaBottom;
+    const AxisFrame f = d.LambdaFrame({{}, {57, 499, 766, 592}, 0});
     std::vector<IntPoint> points;
-    d.CurvePoints(0, points, nullptr);
+    d.CurvePoints(0, f, points, nullptr);
     ASSERT_FALSE(points.empty());
-    for (const auto& p : points) EXPECT_GT(p.y, d.plot.bottom);
-    d.CurvePoints(1, points, nullptr);
+    for (const auto& p : points) EXPECT_GT(p.y, f.plot.bottom);
+    d.CurvePoints(1, f, points, nullptr);
     int inside = 0;
-    for (const auto& p : points) inside += p.y >= d.plot.top && p.y <= d.plot.bottom;
+    for (const auto& p : points) inside += p.y >= f.plot.top && p.y <= f.plot.bottom;
     EXPECT_GT(inside, int(points.size()) / 2);
 }
 
@@ -621,14 +685,13 @@ TEST(DiagramZoom, BandMustExceedTenPixelsBothWays) {
     for (const auto& c : cases) {
         Diagram g({L"runup.kxm"});
         DiagramState& d = g.d;
-        d.plot = {50, 20, 650, 420};
-        d.fullTop = 20;
+        const PlotLayout l{{}, {50, 20, 650, 420}, 20 + 400 / 3};
         const IntRect before = d.view;
-        const IntRect expected = d.ToData(normalised(c.band));
-        EXPECT_EQ(d.FinishZoom(c.band), c.zooms) << c.band.left << "," << c.band.top << " - " << c.band.right << "," << c.band.bottom;
+        const IntRect expected = d.PrimaryFrame(l).ToData(normalised(c.band));
+        EXPECT_EQ(d.FinishZoom(c.band, l, false), c.zooms) << c.band.left << "," << c.band.top << " - " << c.band.right << "," << c.band.bottom;
         if (c.zooms) {
             EXPECT_EQ(d.view, expected);
-            EXPECT_EQ(d.primaryTop, d.view.top);
+            EXPECT_EQ(d.PrimaryFrame(l).view.top, d.view.top);
         } else {
             EXPECT_EQ(d.view, before);
         }
@@ -638,28 +701,24 @@ TEST(DiagramZoom, BandMustExceedTenPixelsBothWays) {
 }
 
 TEST(DiagramZoom, CtrlZoomInViewSevenChangesTorqueAndXOnly) {
-    Resolution r(96);
+    const Surface r = screen(96);
     Diagram g({L"runup.kxm"});
     DiagramState& d = g.d;
     d.SetQuantities(kQuantityEngineSpeed, 7);
-    d.LayoutMainPlot({0, 0, 800, 600});
+    const PlotLayout l = d.LayoutMainPlot({0, 0, 800, 600}, r);
     const IntRect full = d.view;
     const int32_t torqueTop = d.torqueRangeTop;
-    d.torqueAxis = 1;
-    d.UseTorqueAxis();
     const IntRect band{200, 300, 400, 450};
-    const IntRect expected = d.ToData(band);
-    d.UsePrimaryAxis();
-    ASSERT_TRUE(d.FinishZoom(band));
-    EXPECT_EQ(d.torqueAxis, 0);
+    const IntRect expected = d.TorqueFrame(l).ToData(band);
+    ASSERT_TRUE(d.FinishZoom(band, l, true));
     EXPECT_EQ(d.torqueRangeTop, expected.top);
     EXPECT_EQ(d.torqueRangeBottom, expected.bottom);
     EXPECT_EQ(d.view.left, expected.left);
     EXPECT_EQ(d.view.right, expected.right);
     EXPECT_EQ(d.view.top, full.top);
     EXPECT_EQ(d.view.bottom, full.bottom);
-    EXPECT_EQ(d.primaryTop, full.top);
-    EXPECT_EQ(d.plot.top, d.fullTop);
+    EXPECT_EQ(d.PrimaryFrame(l).view.top, full.top);
+    EXPECT_EQ(d.PrimaryFrame(l).plot.top, l.plot.top);
     d.ZoomAll();
     EXPECT_EQ(d.view, full);
     EXPECT_EQ(d.torqueRangeTop, torqueTop);
@@ -668,14 +727,14 @@ TEST(DiagramZoom, CtrlZoomInViewSevenChangesTorqueAndXOnly) {
 
 TEST(DiagramReadout, PointerAndDragTexts) {
     DiagramState d(engineUncorrected(), loadedSettings());
-    d.plot = {0, 0, 700, 300};
+    const IntRect plot{0, 0, 700, 300};
     d.view = {0, 3000, 7000, 0};
     d.torqueRangeTop = 600;
     d.torqueRangeBottom = 0;
     struct Case {
         int x, y;
         bool torque;
-        int dragging;
+        bool dragging;
         IntRect rect;
         const char* text;
     } cases[] = {
@@ -690,9 +749,9 @@ TEST(DiagramReadout, PointerAndDragTexts) {
     for (const auto& c : cases) {
         d.xQuantity = c.x;
         d.yQuantity = c.y;
-        d.dragging = c.dragging;
-        d.dragRect = c.rect;
-        EXPECT_EQ(narrow(d.Readout(c.torque)), c.text) << "view " << c.x << "/" << c.y << " torque " << c.torque;
+        // the read-out names the quantity of the axis meant, over this plot and view
+        const AxisFrame f{plot, d.view, d.ReadoutQuantity(c.torque)};
+        EXPECT_EQ(narrow(d.Readout(f, c.rect, c.dragging)), c.text) << "view " << c.x << "/" << c.y << " torque " << c.torque;
     }
     EXPECT_EQ(narrow(OutsideReadout({57, 34, 766, 555}, {800, 10})), "(766, 34, 57, 555) <- (800, 10)");
 }

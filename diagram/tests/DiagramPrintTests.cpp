@@ -291,6 +291,8 @@ TEST(DiagramPrint, OnePageWhileThePageIsShownThenTheViewAsItWas) {
     EXPECT_EQ(theSettings().bordersLeft, 22);
     theFrame->pageViewButton.clear();
     theFrame->enabling.clear();
+    PumpMessages();
+    const PlotLayout screenLayout = w.diag->layout;
     DialogAnswerer answerer(IDOK);
     w.Print(answerer);
 
@@ -301,9 +303,9 @@ TEST(DiagramPrint, OnePageWhileThePageIsShownThenTheViewAsItWas) {
     // the modal set-up dialog disables the frame first, then the job
     EXPECT_EQ(theFrame->enabling, (std::vector<int>{0, 1, 0, 1})) << "the frame is disabled during the job";
     EXPECT_TRUE(IsWindowEnabled(theFrame->hwnd));
-    EXPECT_EQ(w.diag->d.pageView, 0);
+    EXPECT_FALSE(w.diag->d.pageView);
     EXPECT_EQ(theFrame->pageViewButton, (std::vector<int>{1, 0}));
-    EXPECT_EQ(thePrintState().printing, 0);
+    EXPECT_EQ(w.diag->layout.plot, screenLayout.plot) << "the printed page leaves the screen's layout alone";
     EXPECT_EQ(thePrintState().progressDialog, nullptr);
 
     std::string postScript = output.Contents();
@@ -316,6 +318,43 @@ TEST(DiagramPrint, OnePageWhileThePageIsShownThenTheViewAsItWas) {
     WriteExpectations(*w.diag, L"three-runs", {{"headline", theSettings().pageHeadline}});
 }
 
+TEST(DiagramPrint, CorrectedRunsStateTheirFactorAndOneOutsideTheBandIsWarnedAbout) {
+    PrinterOutput output(kGroup, L"corrected");
+    ASSERT_TRUE(output.Redirected());
+    Settings& s = theSettings();
+    const int16_t correction = s.graphCorrection, smoothing = s.graphSmoothing;
+    s.graphCorrection = 1;  // DIN 70020, taken by the new window
+    s.graphSmoothing = 1;
+    // the second run was measured at 900 mbar: a factor of 1.126
+    std::vector<std::wstring> files = {WriteRun(::Run(100, 4000, 6500, L"Normales Wetter", 1686839400), L"din-normal")};
+    Measurement high = syntheticRun(::Run(110, 4200, 6400, L"Hochgebirge", 1686843000).shape);
+    high.recordedAt = 1686843000;
+    high.temperature = 20;
+    high.pressure = 900;
+    high.humidity = 30;
+    const std::wstring highPath = TempFolder() + L"\\din-hochgebirge.kxm";
+    ASSERT_TRUE(writeRun(high, highPath));
+    files.push_back(highPath);
+    DiagramWindow w(files);
+    s.graphCorrection = correction;
+    s.graphSmoothing = smoothing;
+    ASSERT_EQ(w.diag->d.count, 2);
+    EXPECT_EQ(w.diag->d.options.smoothing, 1);
+    DialogAnswerer answerer(IDOK);
+    w.Print(answerer);
+    EXPECT_GT(output.FileSize(), 0);
+    auto factor = [&](int i) {
+        const double f = w.diag->d.measurements[i]->correctionFactor;
+        wchar_t text[32];
+        swprintf(text, 32, L"%.3f", f);
+        return std::wstring(text);
+    };
+    EXPECT_EQ(factor(1), L"1.126");
+    WriteExpectations(*w.diag, L"corrected",
+                      {{"factor0", L"Korrekturfaktor " + factor(0)}, {"factor1", L"Korrekturfaktor " + factor(1)},
+                       {"title", L"Leistung [PS] (Motor, DIN 70020, Glättung mittel) (!)"}});
+}
+
 TEST(DiagramPrint, CancelledSetUpPrintsNothingAndChangesNothing) {
     PrinterOutput output(kGroup, L"cancelled");
     DiagramWindow w(ThreeRuns());
@@ -326,7 +365,7 @@ TEST(DiagramPrint, CancelledSetUpPrintsNothingAndChangesNothing) {
     EXPECT_EQ(answerer.setupDialogs, 1);
     EXPECT_EQ(answerer.progressDialogs, 0);
     EXPECT_EQ(output.FileSize(), -1) << "a page was printed";
-    EXPECT_EQ(w.diag->d.pageView, 0);
+    EXPECT_FALSE(w.diag->d.pageView);
     EXPECT_TRUE(theFrame->pageViewButton.empty());
     EXPECT_EQ(PrinterDevNames(), printer) << "the printer choice stays";
 }
@@ -347,14 +386,16 @@ TEST(DiagramPrint, SevenRunsWithLongCommentsLeaveTheDiagramFiftyMillimetres) {
     ASSERT_EQ(w.diag->d.count, 7);
     // page view stays on after printing, so the plot keeps the page's units
     w.Command(ID_VIEW_PAGE);
-    ASSERT_EQ(w.diag->d.pageView, 1);
+    ASSERT_TRUE(w.diag->d.pageView);
     DialogAnswerer answerer(IDOK);
     w.Print(answerer);
     EXPECT_GT(output.FileSize(), 0);
-    EXPECT_EQ(w.diag->d.pageView, 1);
+    EXPECT_TRUE(w.diag->d.pageView);
     // the plot lies 9 mm below and 12 mm above the diagram's 50 mm
-    const int32_t plotHeight = w.diag->d.plot.bottom - w.diag->d.plot.top;
-    EXPECT_GE(plotHeight, MmY(500 - 90 - 120) - 2) << "resolution " << theResolution().y;
+    const PageMetrics page = ReadPageMetrics(nullptr);
+    const Surface printer{page.dpiX, page.dpiY, true};
+    const int32_t plotHeight = w.diag->layout.plot.bottom - w.diag->layout.plot.top;
+    EXPECT_GE(plotHeight, printer.MmY(500 - 90 - 120) - 2) << "resolution " << printer.dpiY;
     WriteExpectations(*w.diag, L"seven-runs", {});
 }
 
@@ -362,7 +403,7 @@ TEST(DiagramPrint, LambdaPanelPrintsItsPictogramsAsLines) {
     PrinterOutput output(kGroup, L"lambda");
     DiagramWindow w(ThreeRuns());
     w.Command(ID_LAMBDA_CURVE);
-    ASSERT_EQ(w.diag->d.lambdaShown, 1);
+    ASSERT_TRUE(w.diag->d.lambdaShown);
     DialogAnswerer answerer(IDOK);
     w.Print(answerer);
     std::string postScript = output.Contents();
@@ -385,7 +426,7 @@ TEST(DiagramPageView, AsksForAPrinterWhenNoneIsChosenAndShowsItsPaper) {
         w.Command(ID_VIEW_PAGE);
         EXPECT_EQ(answerer.setupDialogs, 1);
     }
-    EXPECT_EQ(w.diag->d.pageView, 1);
+    EXPECT_TRUE(w.diag->d.pageView);
     ASSERT_TRUE(PrinterChosen()) << "the set-up dialog's printer becomes the program's";
     GlobalFree(names);
     GlobalFree(mode);
@@ -426,7 +467,7 @@ TEST(DiagramPageView, CancelledPrinterChoiceLeavesPageViewOffAndTheButtonUp) {
         w.Command(ID_VIEW_PAGE);
         EXPECT_EQ(answerer.setupDialogs, 1);
     }
-    EXPECT_EQ(w.diag->d.pageView, 0);
+    EXPECT_FALSE(w.diag->d.pageView);
     EXPECT_EQ(theFrame->pageViewButton, std::vector<int>{0});
     fw.printerDevNames = names;
     fw.printerDevMode = mode;

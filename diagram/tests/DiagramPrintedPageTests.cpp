@@ -212,6 +212,31 @@ TEST_F(PrintedPage, ThreeRunsBlocksInTheirColoursStackedFromTheBottomMargin) {
     EXPECT_GT(RenderedPage::PixelsToMm(ink.right), 210 - kRight - 10);
 }
 
+TEST_F(PrintedPage, CorrectionFactorsAreStatedAndTheOneOutsideTheBandWarned) {
+    ASSERT_TRUE(Load(L"corrected"));
+    ASSERT_EQ(expected.blocks.size(), 2u);
+    const std::wstring warning = L"Korrekturfaktor außerhalb 0.93 … 1.07: Ergebnis nur bedingt vergleichbar";
+    // each date line goes on with its factor
+    for (int i = 0; i < 2; ++i) {
+        const std::wstring line = expected.blocks[i].weather + L"; " + expected.extra["factor" + std::to_string(i)];
+        EXPECT_NE(text.find(Squeezed(line)), std::wstring::npos) << toUtf8(line) << "\nin\n" << toUtf8(text);
+    }
+    // one warning: the second run's, under its date line, in its colour (red)
+    const size_t at = text.find(warning);
+    ASSERT_NE(at, std::wstring::npos) << toUtf8(text);
+    EXPECT_EQ(text.find(warning, at + 1), std::wstring::npos) << "only the run outside the band";
+    EXPECT_GT(at, text.find(expected.extra["factor1"])) << "below the factor it warns about";
+    std::vector<const PageWord*> lines = AllWords(page, L"außerhalb");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_GT(InkOf(page, *lines[0], kColours[1]), 20) << "in the block's colour";
+    EXPECT_EQ(InkOf(page, *lines[0], kColours[0]), 0);
+    const PageWord* secondFile = FileWord(expected.blocks[1]);
+    ASSERT_NE(secondFile, nullptr);
+    EXPECT_GT(lines[0]->top, secondFile->top) << "in the second block";
+    // the axis title names correction and smoothing and marks the diagram
+    EXPECT_NE(text.find(Squeezed(expected.extra["title"])), std::wstring::npos) << toUtf8(text);
+}
+
 TEST_F(PrintedPage, WithoutBordersTheWholePrintableAreaIsUsed) {
     ASSERT_TRUE(Load(L"no-borders"));
     ASSERT_EQ(expected.blocks.size(), 3u);

@@ -5,6 +5,8 @@
 // by a hook as a user would click them.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commdlg.h>
+#include <dlgs.h>
 #include <shellapi.h>
 #include <shlobj.h>  // DROPFILES
 
@@ -18,6 +20,7 @@
 #include "AxisLayout.h"
 #include "CommonDialogs.h"
 #include "Diag.h"
+#include "DiagPage.h"
 #include "DiagWnd.h"
 #include "DiagramHooks.h"
 #include "DiagramText.h"
@@ -32,6 +35,14 @@
 #include "resource.h"
 
 namespace {
+
+// The surface of the screen the diagrams are painted on.
+Surface ScreenSurface() {
+    HDC screen = GetDC(nullptr);
+    const Surface s = SurfaceOf(screen, false);
+    ReleaseDC(nullptr, screen);
+    return s;
+}
 
 std::string narrow(const std::wstring& w) { return toUtf8(w); }
 
@@ -91,8 +102,11 @@ public:
 
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HCBT_ACTIVATE && current_ && ClassNameOf(reinterpret_cast<HWND>(wParam)) == L"#32770")
-            current_->Answer(reinterpret_cast<HWND>(wParam));
+        HWND window = reinterpret_cast<HWND>(wParam);
+        // file dialogs are the export tests' to answer
+        if (code == HCBT_ACTIVATE && current_ && ClassNameOf(window) == L"#32770" && !GetDlgItem(window, cmb13) &&
+            !GetDlgItem(window, edt1))
+            current_->Answer(window);
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
     void Answer(HWND box) {
@@ -482,10 +496,10 @@ TEST(DiagramFiles, FailedSaveKeepsTheWindowOpen) {
 TEST(DiagramMouse, ReadOutInAndOutsideThePlot) {
     DiagramWindow w({RunFile(0)});
     w.Render();
-    const IntRect plot = w.diag->d.plot;
+    const IntRect plot = w.diag->layout.plot;
     const int x = (plot.left + plot.right) / 2, y = (plot.top + plot.bottom) / 2;
     w.Mouse(WM_MOUSEMOVE, x, y);
-    const IntRect data = w.diag->d.ToData({x, y, x, y});
+    const IntRect data = w.diag->d.PrimaryFrame(w.diag->layout).ToData({x, y, x, y});
     const std::wstring expected =
         L"(" + FormatScaled(0, data.right) + L" U/min, " + FormatScaled(1, data.bottom) + L" PS)";
     EXPECT_EQ(narrow(StatusText()), narrow(expected));
@@ -509,11 +523,11 @@ TEST(DiagramMouse, BandConfinesThePointerAndZoomsOnlyAboveTenPixels) {
     DiagramWindow w({RunFile(0)});
     UpdateWindow(w.diag->hwnd);
     w.Render();
-    const IntRect plot = w.diag->d.plot, full = w.diag->d.view;
+    const IntRect plot = w.diag->layout.plot, full = w.diag->d.view;
     const int x = plot.left + 100, y = plot.top + 100;
     w.Mouse(WM_LBUTTONDOWN, x, y, MK_LBUTTON);
     EXPECT_EQ(GetCapture(), w.diag->hwnd);
-    EXPECT_EQ(w.diag->d.dragging, 1);
+    EXPECT_TRUE(w.diag->drag.active);
     RECT clip{};
     GetClipCursor(&clip);
     RECT expected{plot.left, plot.top, plot.right, plot.bottom};
@@ -534,7 +548,7 @@ TEST(DiagramMouse, BandConfinesThePointerAndZoomsOnlyAboveTenPixels) {
     GetClipCursor(&clip);
     EXPECT_GT(clip.right - clip.left, plot.right - plot.left) << "the pointer is free again";
     EXPECT_EQ(w.diag->d.view, full) << "10 x 50 does not zoom";
-    const IntRect band = w.diag->d.ToData({x, y, x + 11, y + 11});
+    const IntRect band = w.diag->d.PrimaryFrame(w.diag->layout).ToData({x, y, x + 11, y + 11});
     w.Drag(x, y, x + 11, y + 11);
     EXPECT_NE(w.diag->d.view, full) << "11 x 11 zooms";
     EXPECT_EQ(w.diag->d.view, band);
@@ -551,10 +565,9 @@ TEST(DiagramMouse, CtrlDragInViewSevenZoomsTorqueAndX) {
     DiagramState& d = w.diag->d;
     const IntRect full = d.view;
     const int32_t torqueTop = d.torqueRangeTop, torqueBottom = d.torqueRangeBottom;
-    const int x = d.plot.left + 50, y = d.torqueTop + 40;
-    d.UseTorqueAxis();
-    const IntRect torqueBand = d.ToData({x, y, x + 200, y + 100});
-    d.UsePrimaryAxis();
+    const PlotLayout& layout = w.diag->layout;
+    const int x = layout.plot.left + 50, y = layout.torqueTop + 40;
+    const IntRect torqueBand = d.TorqueFrame(layout).ToData({x, y, x + 200, y + 100});
     w.Drag(x, y, x + 200, y + 100, MK_CONTROL);
     EXPECT_EQ(d.torqueRangeTop, torqueBand.top);
     EXPECT_EQ(d.torqueRangeBottom, torqueBand.bottom);
@@ -562,7 +575,7 @@ TEST(DiagramMouse, CtrlDragInViewSevenZoomsTorqueAndX) {
     EXPECT_EQ(d.view.right, torqueBand.right);
     EXPECT_EQ(d.view.top, full.top) << "the power axis keeps its range";
     EXPECT_EQ(d.view.bottom, full.bottom);
-    EXPECT_EQ(d.torqueAxis, 0);
+    EXPECT_FALSE(w.diag->drag.torque);
     w.Command(ID_ZOOM_ALL);
     EXPECT_EQ(d.view, full);
     EXPECT_EQ(d.torqueRangeTop, torqueTop);
@@ -584,7 +597,7 @@ TEST(DiagramPageView, PageKeepsThePapersProportionsCentred) {
     DiagramWindow w({RunFile(0)});
     theFrame->messages.clear();
     w.Command(ID_VIEW_PAGE);
-    EXPECT_EQ(w.diag->d.pageView, 1);
+    EXPECT_TRUE(w.diag->d.pageView);
     EXPECT_EQ(theFrame->Last(kFramePageViewButton).wParam, 1u);
     for (SIZE size : {SIZE{900, 620}, SIZE{500, 700}, SIZE{700, 300}}) {
         MoveWindow(w.hwnd(), 10, 10, size.cx, size.cy, TRUE);
@@ -603,7 +616,7 @@ TEST(DiagramPageView, PageKeepsThePapersProportionsCentred) {
     // no loss marks and no read-out in page view
     std::vector<IntPoint> points;
     IntPoint loss;
-    EXPECT_FALSE(w.diag->d.CurvePoints(0, points, &loss));
+    EXPECT_FALSE(w.diag->d.CurvePoints(0, w.diag->d.PrimaryFrame(w.diag->layout), points, &loss));
     SetWindowTextW(theFrame->statusBar, L"");
     w.Mouse(WM_MOUSEMOVE, 50, 50);
     EXPECT_EQ(narrow(StatusText()), "");
@@ -612,7 +625,7 @@ TEST(DiagramPageView, PageKeepsThePapersProportionsCentred) {
     GetClientRect(w.hwnd(), &client);
     const RECT fitted = ChildRect(w.diag->hwnd);
     w.Drag(20, 30, 60, 40);
-    const IntRect band = w.diag->d.dragRect;
+    const IntRect band = w.diag->drag.rect;
     EXPECT_NEAR(double(band.width()) / band.height(), double(client.right) / client.bottom, 0.05)
         << "the band keeps the window's proportions";
     const RECT zoomed = ChildRect(w.diag->hwnd);
@@ -627,7 +640,7 @@ TEST(DiagramPageView, PageKeepsThePapersProportionsCentred) {
     EXPECT_EQ(again.left, fitted.left);
     EXPECT_EQ(again.right, fitted.right);
     w.Command(ID_VIEW_PAGE);
-    EXPECT_EQ(w.diag->d.pageView, 0);
+    EXPECT_FALSE(w.diag->d.pageView);
     EXPECT_EQ(theFrame->Last(kFramePageViewButton).wParam, 0u);
     EXPECT_EQ(ChildRect(w.diag->hwnd).left, -1);
     theFramework().printerDevNames = nullptr;
@@ -642,7 +655,7 @@ TEST(DiagramPageView, CancelledPrinterChoiceKeepsPageViewOff) {
         BoxAnswerer boxes({IDCANCEL, IDCANCEL, IDCANCEL});
         w.Command(ID_VIEW_PAGE);
     }
-    EXPECT_EQ(w.diag->d.pageView, 0);
+    EXPECT_FALSE(w.diag->d.pageView);
     EXPECT_EQ(theFrame->Last(kFramePageViewButton).message, kFramePageViewButton);
     EXPECT_EQ(theFrame->Last(kFramePageViewButton).wParam, 0u) << "the button pops out again";
     EXPECT_EQ(ChildRect(w.diag->hwnd).left, -1);
@@ -653,7 +666,7 @@ TEST(DiagramPageView, CancelledPrinterChoiceKeepsPageViewOff) {
 // Colour of curve i at an interior vertex, searched in the 3 × 3 pixels around it.
 bool CurveShowsColour(DiagramWindow& w, HDC dc, int i, int* checked) {
     std::vector<IntPoint> points;
-    w.diag->d.CurvePoints(i, points, nullptr);
+    w.diag->d.CurvePoints(i, w.diag->d.PrimaryFrame(w.diag->layout), points, nullptr);
     int found = 0, tried = 0;
     // run-up only: the coast-down curves of different runs lie on each other
     for (size_t k = points.size() / 10; k < points.size() / 2; k += points.size() / 20 + 1) {
@@ -676,8 +689,8 @@ TEST(DiagramPixels, PowerViewWithThreeRunsColoursAndLossCircles) {
         // the loss mark: a circle of 1 mm around the loss point
         std::vector<IntPoint> points;
         IntPoint loss;
-        ASSERT_TRUE(w.diag->d.CurvePoints(i, points, &loss));
-        const int r = MmX(10);
+        ASSERT_TRUE(w.diag->d.CurvePoints(i, w.diag->d.PrimaryFrame(w.diag->layout), points, &loss));
+        const int r = ScreenSurface().MmX(10);
         int onCircle = 0;
         const int offsets[8][2] = {{0, -r}, {0, r - 1}, {-r, 0}, {r - 1, 0}, {-3, -3}, {2, 2}, {-3, 2}, {2, -3}};
         for (const auto& o : offsets) {
@@ -690,8 +703,9 @@ TEST(DiagramPixels, PowerViewWithThreeRunsColoursAndLossCircles) {
         EXPECT_GE(onCircle, 7) << "loss circle of curve " << i << " at " << loss.x << "," << loss.y;
     }
     // the legend: the file names in their colours above and in the plot
-    const IntRect plot = w.diag->d.plot;
-    RECT legend{plot.left + MmX(50), plot.top - MmY(35), plot.left + MmX(1000), plot.top + MmY(115)};
+    const IntRect plot = w.diag->layout.plot;
+    const Surface s = ScreenSurface();
+    RECT legend{plot.left + s.MmX(50), plot.top - s.MmY(35), plot.left + s.MmX(1000), plot.top + s.MmY(115)};
     EXPECT_GT(CountColour(picture->hdc, legend, kCurveColours[1]), 20);
     EXPECT_GT(CountColour(picture->hdc, legend, kCurveColours[2]), 20);
     EXPECT_TRUE(SaveScreenshot(w.hwnd(), L"diagram-power-three-runs.png"));
@@ -702,14 +716,15 @@ TEST(DiagramPixels, CombinedViewDrawsThreeAndTheLambdaPanelAll) {
     DiagramWindow w({RunFile(0), RunFile(1), RunFile(2, false), RunFile(3)}, 960, 720);
     w.Command(ID_VIEW_POWER_TORQUE);
     auto combined = w.Render();
-    const IntRect plot = w.diag->d.plot;
+    const IntRect plot = w.diag->layout.plot;
+    const Surface s = ScreenSurface();
     // below the legend, the fourth (blue) file is not drawn; the first three are
-    RECT curves{plot.left, plot.top + MmY(200), plot.right, plot.bottom};
+    RECT curves{plot.left, plot.top + s.MmY(200), plot.right, plot.bottom};
     EXPECT_EQ(CountColour(combined->hdc, curves, kCurveColours[3]), 0);
     EXPECT_GT(CountColour(combined->hdc, curves, kCurveColours[1]), 50);
     // the right axis' grid is red and lies in the lower two thirds
-    RECT aboveTorque{plot.right + 1, plot.top, plot.right + MmX(40), w.diag->d.torqueTop - MmY(80)};
-    RECT torqueSide{plot.right + 1, w.diag->d.torqueTop, plot.right + MmX(40), plot.bottom};
+    RECT aboveTorque{plot.right + 1, plot.top, plot.right + s.MmX(40), w.diag->layout.torqueTop - s.MmY(80)};
+    RECT torqueSide{plot.right + 1, w.diag->layout.torqueTop, plot.right + s.MmX(40), plot.bottom};
     EXPECT_EQ(CountColour(combined->hdc, aboveTorque, RGB(0, 0, 0)), 0) << "no torque ticks above the lower two thirds";
     EXPECT_GT(CountColour(combined->hdc, torqueSide, RGB(0, 0, 0)), 10);
     EXPECT_TRUE(SaveScreenshot(w.hwnd(), L"diagram-combined-view-7.png"));
@@ -719,17 +734,252 @@ TEST(DiagramPixels, CombinedViewDrawsThreeAndTheLambdaPanelAll) {
     auto withPanel = w.Render();
     RECT client{};
     GetClientRect(w.diag->hwnd, &client);
-    DiagramState panel(EvaluationOptions{});
-    panel.LayoutPlot({0, 0, client.right, client.bottom}, kLambdaPanel);
+    const PlotLayout panel = LayoutPlot({0, 0, client.right, client.bottom}, kLambdaPanel, s);
     RECT inside{panel.plot.left + 1, panel.plot.top + 1, panel.plot.right, panel.plot.bottom};
     EXPECT_GT(CountColour(withPanel->hdc, inside, kCurveColours[3]), 20) << "the panel draws the fourth file";
     EXPECT_GT(CountColour(withPanel->hdc, inside, kCurveColours[0]), 20);
     EXPECT_EQ(CountColour(withPanel->hdc, inside, kCurveColours[2]), 0) << "no lambda channel: below the range";
     EXPECT_GT(CountColour(withPanel->hdc, inside, RGB(255, 0, 0)), panel.plot.right - panel.plot.left)
         << "the red reference line at 13.0 and the red run";
-    EXPECT_EQ(w.diag->d.plot.bottom, plot.bottom - (client.bottom * 20 / 100)) << "the main plot moved up";
+    EXPECT_EQ(w.diag->layout.plot.bottom, plot.bottom - (client.bottom * 20 / 100)) << "the main plot moved up";
     EXPECT_TRUE(SaveScreenshot(w.hwnd(), L"diagram-lambda-panel.png"));
     theSettings().graphPowerUnit = 0;
+}
+
+
+// ---- export ----------------------------------------------------------------------------
+
+// What a file dialog showed and what was typed into it.
+struct FileDialogVisit {
+    bool seen = false;
+    std::wstring caption;
+    std::wstring name;                // the proposed name
+    std::wstring folder;              // the folder it opened in
+    std::vector<std::wstring> types;  // the entries of its type list
+    std::wstring type;                // the selected entry
+};
+
+FileDialogVisit* gVisit = nullptr;
+std::wstring gTypedName;
+const wchar_t* gDialogScreenshot = nullptr;
+wchar_t gTestFolder[MAX_PATH] = {};  // the file dialog may change the current folder while it browses
+
+std::vector<std::wstring> ComboTexts(HWND combo) {
+    std::vector<std::wstring> texts;
+    const LRESULT n = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i) {
+        wchar_t text[256] = {};
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+BOOL CALLBACK FindFileDialog(HWND window, LPARAM found) {
+    if (IsWindowVisible(window) && ClassNameOf(window) == L"#32770" && (GetDlgItem(window, cmb13) || GetDlgItem(window, edt1))) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Once the file dialog is up: note what it shows, type the name, confirm.
+void CALLBACK AnswerFileDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindFileDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog || !gVisit) return;
+    KillTimer(nullptr, timer);
+    FileDialogVisit& v = *gVisit;
+    v.seen = true;
+    v.caption = WindowTextOf(dialog);
+    HWND field = GetDlgItem(dialog, cmb13) ? GetDlgItem(dialog, cmb13) : GetDlgItem(dialog, edt1);
+    v.name = WindowTextOf(field);
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+    v.folder = folder;
+    v.types = ComboTexts(GetDlgItem(dialog, cmb1));
+    v.type = WindowTextOf(GetDlgItem(dialog, cmb1));
+    if (gDialogScreenshot) {
+        wchar_t browsing[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, browsing);
+        SetCurrentDirectoryW(gTestFolder);
+        EXPECT_TRUE(SaveScreenshot(dialog, gDialogScreenshot));
+        SetCurrentDirectoryW(browsing);
+    }
+    SetWindowTextW(field, gTypedName.c_str());
+    PostMessageW(dialog, WM_COMMAND, gTypedName.empty() ? IDCANCEL : IDOK, 0);
+}
+
+// Runs the export command of the window with the file dialog answered by
+// `typed` (empty: cancelled).
+FileDialogVisit Export(DiagramWindow& w, const std::wstring& typed, const wchar_t* screenshot = nullptr) {
+    FileDialogVisit visit;
+    gVisit = &visit;
+    gTypedName = typed;
+    gDialogScreenshot = screenshot;
+    GetCurrentDirectoryW(MAX_PATH, gTestFolder);
+    SetTimer(nullptr, 0, 50, &AnswerFileDialog);
+    w.Command(ID_FILE_EXPORT);
+    PumpMessages();
+    gVisit = nullptr;
+    wchar_t now[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, now);
+    EXPECT_EQ(narrow(now), narrow(gTestFolder)) << "the export leaves the program's current folder alone";
+    SetCurrentDirectoryW(gTestFolder);
+    return visit;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (size_t semicolon; (semicolon = line.find(';', start)) != std::string::npos; start = semicolon + 1)
+        fields.push_back(line.substr(start, semicolon - start));
+    fields.push_back(line.substr(start));
+    return fields;
+}
+
+// "171,8" for 1718 with one decimal
+std::string German(int32_t value, int decimals) {
+    std::string digits = std::to_string(value < 0 ? -value : value);
+    if (decimals > 0) {
+        while (int(digits.size()) <= decimals) digits.insert(0, "0");
+        digits.insert(digits.size() - decimals, ",");
+    }
+    return (value < 0 ? "-" : "") + digits;
+}
+
+// Where a workshop keeps its runs and the reports for its customers.
+std::wstring MeasurementsFolder() {
+    CreateDirectoryW(L"C:\\Messungen", nullptr);
+    return L"C:\\Messungen";
+}
+
+std::wstring ExportFolder() {
+    std::wstring folder = MeasurementsFolder() + L"\\Berichte";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::wstring CustomerRun(int k) {
+    const std::wstring path = MeasurementsFolder() + L"\\Kunde-000" + std::to_wstring(k + 1) + L".kxm";
+    CopyFileW(RunFile(k).c_str(), path.c_str(), FALSE);
+    return path;
+}
+
+TEST(DiagramExport, PointsGoToACsvForGermanSpreadsheets) {
+    theSettings().desktopLastExport.clear();
+    DiagramWindow w({CustomerRun(0), CustomerRun(1)});
+    const std::wstring target = ExportFolder() + L"\\Kunde-0001.csv";
+    DeleteFileW(target.c_str());
+
+    const FileDialogVisit visit = Export(w, target, L"export-dialog.png");
+    ASSERT_TRUE(visit.seen) << "the file dialog opened";
+    EXPECT_EQ(narrow(visit.name), "Kunde-0001.csv") << "the first measurement's name with the new extension";
+    EXPECT_EQ(narrow(visit.folder), narrow(MeasurementsFolder())) << "beside the measurement before any export";
+    ASSERT_FALSE(visit.types.empty());
+    EXPECT_EQ(narrow(visit.types.back()), "Meßpunkte als CSV (*.csv)");
+    EXPECT_EQ(narrow(theSettings().desktopLastExport), narrow(target));
+
+    const std::string file = FileBytes(target);
+    ASSERT_GE(file.size(), 3u);
+    EXPECT_EQ(file.substr(0, 3), "\xEF\xBB\xBF") << "UTF-8 with a byte-order mark";
+    const std::vector<std::string> lines = Lines(file.substr(3));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "Datei;Index;Zeit [s];Geschwindigkeit [km/h];Drehzahl [U/min];Wegstrecke [m];"
+                        "Drehmoment [Nm];Leistung [kW];Leistung [PS];A/F");
+
+    // one row per evaluation point of each measurement, in order, with its
+    // file name and the values the diagram reads there
+    DiagramState& d = w.diag->d;
+    size_t row = 1;
+    for (int i = 0; i < d.count; ++i) {
+        Measurement& m = *d.measurements[i];
+        const std::string name = "Kunde-000" + std::to_string(i + 1) + ".kxm";
+        d.cursor.rewind(m);
+        int points = 0;
+        do {
+            ++points;
+            ASSERT_LT(row, lines.size()) << name << " point " << points;
+            const std::vector<std::string> f = Fields(lines[row++]);
+            ASSERT_EQ(f.size(), 10u) << lines[row - 1];
+            const uint16_t at = d.cursor.index();
+            EXPECT_EQ(f[0], name);
+            EXPECT_EQ(f[1], std::to_string(at));
+            EXPECT_EQ(f[2], German(d.cursor.quantityValue(kQuantityTime, at), 2)) << name << " at " << at;
+            EXPECT_EQ(f[6], German(d.cursor.quantityValue(kQuantityTorque, at), 1)) << name << " at " << at;
+            EXPECT_EQ(f[7], German(d.cursor.quantityValue(kQuantityPowerKw, at), 1)) << name << " at " << at;
+        } while (d.cursor.advance());
+        EXPECT_GT(points, 50) << name;
+    }
+    EXPECT_EQ(row, lines.size()) << "no rows beyond the points";
+    EXPECT_NE(lines[1].find(','), std::string::npos) << "decimal commas";
+    EXPECT_EQ(lines[1].find('.', lines[1].find(".kxm") + 4), std::string::npos) << "no decimal points";
+
+    // the next export starts in the folder of the last one
+    const FileDialogVisit again = Export(w, L"");
+    ASSERT_TRUE(again.seen);
+    EXPECT_EQ(narrow(again.folder), narrow(ExportFolder()));
+    EXPECT_EQ(narrow(again.name), "Kunde-0001.csv");
+    EXPECT_EQ(narrow(theSettings().desktopLastExport), narrow(target)) << "a cancelled export changes nothing";
+    theSettings().desktopLastExport.clear();
+}
+
+TEST(DiagramExport, AFileThatCannotBeWrittenIsReportedAndNothingHalfWrittenStays) {
+    theSettings().desktopLastExport.clear();
+    DiagramWindow w({CustomerRun(2)});
+    const std::wstring target = ExportFolder() + L"\\gesperrt.csv";
+    std::ofstream(narrow(target), std::ios::binary) << "alte Datei";
+    // the temporary file the export writes first cannot be made
+    const std::wstring blocker = target + L".tmp~";
+    CreateDirectoryW(blocker.c_str(), nullptr);
+
+    BoxAnswerer boxes({IDYES, IDOK});  // the file dialog's question about replacing the file, then ours
+    const FileDialogVisit visit = Export(w, target);
+    ASSERT_TRUE(visit.seen);
+    ASSERT_FALSE(boxes.seen.empty());
+    EXPECT_EQ(narrow(boxes.seen.back().caption), narrow(target)) << "captioned with the path";
+    EXPECT_EQ(narrow(boxes.seen.back().text), "Die Datei konnte nicht gespeichert werden.");
+    EXPECT_EQ(FileBytes(target), "alte Datei") << "the old file stays as it was";
+    EXPECT_TRUE(theSettings().desktopLastExport.empty()) << "a failed export is not remembered";
+    RemoveDirectoryW(blocker.c_str());
+
+    // a name without extension gets the one of the chosen type
+    const std::wstring plain = ExportFolder() + L"\\ohne-endung";
+    DeleteFileW((plain + L".csv").c_str());
+    ASSERT_TRUE(Export(w, plain).seen);
+    EXPECT_EQ(FileBytes(plain + L".csv").substr(0, 8), "\xEF\xBB\xBF" "Datei");
+    theSettings().desktopLastExport.clear();
+}
+
+TEST(DiagramExport, EmptyDiagramOffersNothing) {
+    DiagramWindow w;
+    FileDialogVisit visit;
+    gVisit = &visit;
+    gTypedName.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &AnswerFileDialog);
+    w.Command(ID_FILE_EXPORT);
+    PumpMessages();
+    Sleep(120);
+    PumpMessages();
+    KillTimer(nullptr, timer);
+    gVisit = nullptr;
+    EXPECT_FALSE(visit.seen);
 }
 
 }  // namespace

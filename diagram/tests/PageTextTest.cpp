@@ -3,6 +3,7 @@
 // tens, worked out here from the evaluation cursor's raw values.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <cwchar>
@@ -10,6 +11,7 @@
 
 #include "PageText.h"
 #include "Settings.h"
+#include "StringTable.h"
 #include "SyntheticRuns.h"
 #include "Utf8.h"
 
@@ -114,4 +116,45 @@ TEST(PageText, BlockOfMaximaWithEngineSpeedsTruncatedToTens) {
         EXPECT_EQ(narrow(block.dateWeather), "( Meßzeitpunkt unbekannt! ); Temp. 21°C; Druck 1002 mBar; rel. Feuchte 45 %");
     }
     EXPECT_TRUE(unround) << "no engine speed here needed truncating";
+}
+
+TEST(PageText, CorrectionFactorIsStatedAndWarnedAboutOutsideTheBand) {
+    Settings settings;
+    completeLoadedSettings(settings, portableText);
+    const std::string weather = "( Meßzeitpunkt unbekannt! ); Temp. 20°C; Druck ";
+    const std::string warning = "Korrekturfaktor außerhalb 0.93 … 1.07: Ergebnis nur bedingt vergleichbar";
+    struct Case {
+        uint16_t correction, temperature, pressure;
+        const char* line;
+        bool warned;
+    };
+    const Case cases[] = {
+        {0, 20, 900, "900 mBar; rel. Feuchte 0 %", false},  // uncorrected: no factor, no warning
+        {1, 20, 1013, "1013 mBar; rel. Feuchte 0 %; Korrekturfaktor 1.000", false},
+        {1, 20, 990, "990 mBar; rel. Feuchte 0 %; Korrekturfaktor 1.023", false},
+        {1, 20, 947, "947 mBar; rel. Feuchte 0 %; Korrekturfaktor 1.070", false},
+        {1, 20, 946, "946 mBar; rel. Feuchte 0 %; Korrekturfaktor 1.071", true},
+        {1, 20, 1089, "1089 mBar; rel. Feuchte 0 %; Korrekturfaktor 0.930", false},
+        {1, 20, 1090, "1090 mBar; rel. Feuchte 0 %; Korrekturfaktor 0.929", true},
+        {2, 20, 936, "936 mBar; rel. Feuchte 0 %; Korrekturfaktor 1.059", false},
+        {1, 20, 0, "0 mBar; rel. Feuchte 0 %; Korrekturfaktor ---", true},
+    };
+    for (const Case& c : cases) {
+        EvaluationOptions options = evaluationOptionsFromSettings(settings);
+        options.correction = c.correction;
+        Measurement m = syntheticRun(RunShape());
+        m.recordedAt = -1;
+        m.temperature = c.temperature;
+        m.pressure = c.pressure;
+        m.humidity = 0;
+        EvaluationCursor cursor(options, settings);
+        cursor.evaluate(m);
+        const PageBlock block = MakePageBlock(cursor, m, L"%d.%m.%Y");
+        EXPECT_EQ(narrow(block.dateWeather), weather + c.line) << c.correction << ", " << c.pressure << " mbar";
+        EXPECT_EQ(narrow(block.correctionWarning), c.warned ? warning : "") << c.correction << ", " << c.pressure;
+    }
+    // the factor is rounded, not cut
+    EXPECT_EQ(narrow(CorrectionFactorText(1.02351)), "Korrekturfaktor 1.024");
+    EXPECT_EQ(narrow(CorrectionFactorText(0.99949)), "Korrekturfaktor 0.999");
+    EXPECT_EQ(narrow(CorrectionFactorText(NAN)), "Korrekturfaktor ---");
 }

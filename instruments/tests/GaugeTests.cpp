@@ -16,6 +16,7 @@
 #include "DialGeometry.h"
 #include "Dlg.h"
 #include "Gauge.h"
+#include "GdiPlus.h"
 #include "Indicator.h"
 #include "RectGauge.h"
 #include "TestSupport.h"
@@ -238,6 +239,26 @@ TEST(RoundGauge, RepaintsOnlyWhenTheShownValueChanges) {
     for (int tick = 0; tick < 50; ++tick) rpm->SetValue(0);
     PumpMessages();
     EXPECT_EQ(rpm->paints, before);
+}
+
+TEST(RoundGauge, TheNeedlesRendererIsStartedOnceForAllPaints) {
+    TestDialog dialog;
+    CGauge* speed = dialog.Place(IDC_SPEED_GAUGE, new CGauge, 0, 250);
+    CGauge* rpm = dialog.Place(IDC_RPM_GAUGE, new CGauge, 0, 8000);
+    ASSERT_NE(speed, nullptr);
+    ASSERT_NE(rpm, nullptr);
+    for (int32_t v : {40, 41, 42}) {
+        speed->SetValue(v);
+        rpm->SetValue(v * 100);
+    }
+    EXPECT_EQ(GdiPlusStartCount(), 1) << "every needle paint draws with the one running GDI+";
+    EXPECT_TRUE(GdiPlusReady());
+    EXPECT_EQ(GdiPlusStartCount(), 1);
+    const RECT client = ClientOf(speed->hwnd);
+    POINT tail{}, tip{};
+    speed->NeedleEnds(client, tail, tip);
+    const COLORREF onNeedle = ScreenPixel(speed->hwnd, Between({(client.left + client.right) / 2, (client.bottom - client.top) / 2}, tip, 0.6));
+    EXPECT_TRUE(IsNeedleColour(onNeedle)) << Hex(onNeedle);
 }
 
 TEST(RoundGauge, ValueTextIsTheCaptionWithTheValue) {

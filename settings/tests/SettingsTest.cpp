@@ -43,19 +43,30 @@ std::string tempPath(const char* name) {
 
 TEST(Settings, TableHasTheRowsInOrder) {
     const SettingDescriptor* rows = settingDescriptors();
-    ASSERT_EQ(settingDescriptorCount(), 54);
-    EXPECT_EQ(rows[53].kind, SettingKind::End);
+    ASSERT_EQ(settingDescriptorCount(), 57);
+    EXPECT_EQ(rows[56].kind, SettingKind::End);
     EXPECT_EQ(rows[6].kind, SettingKind::Gap);
     EXPECT_EQ(rows[6].intDefault, 4);
     EXPECT_STREQ(rows[25].key, L"Losstime");
     EXPECT_EQ(rows[25].kind, SettingKind::Double);
-    EXPECT_STREQ(rows[49].key, L"CmdShow");
-    EXPECT_EQ(rows[49].kind, SettingKind::Long);
-    EXPECT_STREQ(rows[52].section, L"Hardware");
-    EXPECT_STREQ(rows[52].key, L"GapDeviation");
+    // the smoothing's choice list sits directly before it, right after the loss time
+    EXPECT_EQ(rows[26].kind, SettingKind::Gap);
+    EXPECT_EQ(rows[26].textField, &Settings::smoothingChoices);
+    EXPECT_STREQ(rows[27].section, L"Graph");
+    EXPECT_STREQ(rows[27].key, L"Smoothing");
+    EXPECT_EQ(rows[27].kind, SettingKind::Short);
+    EXPECT_EQ(rows[27].intDefault, 0);
+    EXPECT_STREQ(rows[43].key, L"LastFile");
+    EXPECT_STREQ(rows[44].section, L"Desktop");
+    EXPECT_STREQ(rows[44].key, L"LastExport");
+    EXPECT_EQ(rows[44].kind, SettingKind::String);
+    EXPECT_STREQ(rows[52].key, L"CmdShow");
+    EXPECT_EQ(rows[52].kind, SettingKind::Long);
+    EXPECT_STREQ(rows[55].section, L"Hardware");
+    EXPECT_STREQ(rows[55].key, L"GapDeviation");
     int gaps = 0;
-    for (int i = 0; i < 53; ++i) gaps += rows[i].kind == SettingKind::Gap;
-    EXPECT_EQ(gaps, 8);
+    for (int i = 0; i < 56; ++i) gaps += rows[i].kind == SettingKind::Gap;
+    EXPECT_EQ(gaps, 9);
 }
 
 TEST(Settings, FreshStartGivesDefaultsAndWritesEveryRow) {
@@ -75,13 +86,15 @@ TEST(Settings, FreshStartGivesDefaultsAndWritesEveryRow) {
     EXPECT_EQ(s.pageHeadline, L"");
 
     saveSettings(s, store);
-    ASSERT_EQ(store.writes.size(), 45u);  // 53 rows less 8 gaps
+    ASSERT_EQ(store.writes.size(), 47u);  // 56 rows less 9 gaps
     EXPECT_EQ(store.writes.front(), L"Speed/min=0");
     EXPECT_EQ(store.writes.back(), L"Hardware/GapDeviation=0.1");
     EXPECT_EQ(store.values[L"Graph/Losstime"], L"3.");
     EXPECT_EQ(store.values[L"Mechanics/Inertia"], L"7.05");
     EXPECT_EQ(store.values[L"Mechanics/Wheel"], L"1.25");
     EXPECT_EQ(store.values[L"Supervisor/CmdShow"], L"0");
+    EXPECT_EQ(store.values[L"Graph/Smoothing"], L"0");
+    EXPECT_EQ(store.values[L"Desktop/LastExport"], L"");
 }
 
 TEST(Settings, ShortsAreWrittenUnsignedAndReadBackSigned) {
@@ -106,6 +119,7 @@ TEST(Settings, CompletionFillsChoicesAndEmptyTitles) {
     s.recordComment = L"old";
     completeLoadedSettings(s, portableText);
     EXPECT_EQ(s.correctionChoices, L"unkorrigiert|DIN 70020|ISO 1585");
+    EXPECT_EQ(s.smoothingChoices, L"normal (75 ms)|mittel (150 ms)|stark (300 ms)");
     EXPECT_EQ(s.resumeModeChoices, L"Nur abspeichern|In neuem Fenster öffnen|In aktuellem Fenster öffnen");
     EXPECT_EQ(s.pulseCountChoices, L"1|2|3|4|5|6|7|8|9|10|11|12|13|14|15|16");
     EXPECT_EQ(s.pageHeadline, L"Kaltrenox Leistungsermittlung");
@@ -139,12 +153,16 @@ TEST(IniFileStore, BehavesLikeTheProfileFunctions) {
     EXPECT_EQ(s.speedMax, 0);
     EXPECT_EQ(s.fontName.size(), 127u);
     s.graphLosstime = 4.5;
+    s.graphSmoothing = 2;
+    s.desktopLastExport = L"C:\\Messungen\\Kunde-0001.png";
     saveSettings(s, store);
 
     IniFileStore again(path);
     Settings back;
     loadSettings(back, again);
     EXPECT_EQ(back.graphLosstime, 4.5);
+    EXPECT_EQ(back.graphSmoothing, 2);
+    EXPECT_EQ(back.desktopLastExport, L"C:\\Messungen\\Kunde-0001.png");
     EXPECT_EQ(back.speedMin, 12);
     std::remove(path.c_str());
 }

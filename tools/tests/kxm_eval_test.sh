@@ -23,7 +23,7 @@ warning='"warning":"Motorleistung kann nicht dargestellt werden, da nicht lange 
 # the nine revolutions worked out by hand
 out=$(run eval "$data/worked.kxm"); rc=$?
 expect "worked exit" "$rc" 0
-expect "worked" "$out" '{"powerMode":0,"correction":0,"lossTime":3,"maxRpmIndex":4,"maxPowerIndex":4,"maxTorqueIndex":4,"lossIndex":0,"correctionFactor":1,"lossTorque":0,"lossRpm":1,"gearRatio":1,"maxPower":{"kW":171.8,"PS":233.7,"rpm":1333},"maxTorque":{"Nm":1230.4,"rpm":1333},'"$warning"'}'
+expect "worked" "$out" '{"powerMode":0,"correction":0,"lossTime":3,"maxRpmIndex":4,"maxPowerIndex":4,"maxTorqueIndex":4,"lossIndex":0,"correctionFactor":1,"lossTorque":0,"lossRpm":1,"gearRatio":1,"maxPower":{"kW":171.8,"PS":233.7,"rpm":1333},"maxTorque":{"Nm":1230.4,"rpm":1333},"correctionValid":true,'"$warning"'}'
 
 # a whole run: the loss is read three seconds into the coast-down
 out=$(run eval "$data/runup.kxm")
@@ -98,6 +98,61 @@ contains "german locale power" "$out" '"kW":171.8,'
 out=$(LC_ALL=de_DE.UTF-8 run export "$data/worked.kxm" --csv | sed -n 2p)
 expect "german locale csv" "$out" "4,0.20,100.0,1333,5.0,1230.4,171.8,233.7,0.0"
 
+# without smoothing the evaluation is the one the program has always made:
+# the outputs recorded before smoothing existed, bit for bit (eval only adds
+# correctionValid)
+golden=$(dirname "$0")/data
+while IFS='|' read -r file options expected; do
+    for smoothing in "" "--smoothing 0"; do
+        out=$(run eval "$data/$file.kxm" $options $smoothing | sed 's/,"correctionValid":\(true\|false\)//')
+        expect "unsmoothed eval $file $options $smoothing" "$out" "$expected"
+    done
+done <"$golden/unsmoothed-eval.txt"
+sections=$(grep -c '^## ' "$golden/unsmoothed-export.txt")
+expect "unsmoothed export sections" "$sections" 12
+grep '^## ' "$golden/unsmoothed-export.txt" | while IFS='|' read -r head options; do
+    file=${head#\#\# }
+    want=$(awk -v h="$head|$options" '$0 == h {on = 1; next} /^## / {on = 0} on' "$golden/unsmoothed-export.txt")
+    got=$(run export "$data/$file.kxm" $options --smoothing 0)
+    [ "$got" = "$want" ] || { echo "FAIL unsmoothed export $file $options"; exit 1; }
+done || failures=$((failures + 1))
+checks=$((checks + 1))
+
+# smoothing widens the window: fewer points, the maxima where a wider window puts them
+rows0=$(run export "$data/runup.kxm" | wc -l)
+rows1=$(run export "$data/runup.kxm" --smoothing 1 | wc -l)
+rows2=$(run export "$data/runup.kxm" --smoothing 2 | wc -l)
+checks=$((checks + 1))
+if ! [ "$rows1" -lt "$rows0" ] || ! [ "$rows2" -lt "$rows1" ]; then
+    echo "FAIL smoothing rows: $rows0 $rows1 $rows2"; failures=$((failures + 1))
+fi
+out0=$(run eval "$data/runup.kxm"); out2=$(run eval "$data/runup.kxm" --smoothing 2)
+checks=$((checks + 1))
+[ "$out0" != "$out2" ] || { echo "FAIL smoothing 2 changes nothing"; failures=$((failures + 1)); }
+cat >"$work/smooth.ini" <<'INI'
+[Graph]
+Smoothing=2
+INI
+expect "smoothing from the ini" "$(run eval "$data/runup.kxm" --ini "$work/smooth.ini")" "$out2"
+expect "command line smoothing over ini" "$(run eval "$data/runup.kxm" --ini "$work/smooth.ini" --smoothing 0)" "$out0"
+
+# correctionValid: a copy of the run-up with its weather set in the header
+# (temperature, pressure, humidity at bytes 6, 8, 10, little-endian)
+putU16() {  # putU16 FILE OFFSET VALUE
+    printf "$(printf '\\%03o\\%03o' $(($3 & 255)) $(($3 >> 8)))" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+}
+weather() {  # weather FILE T P H
+    cp "$data/runup.kxm" "$1"
+    putU16 "$1" 6 "$2"; putU16 "$1" 8 "$3"; putU16 "$1" 10 "$4"
+}
+for c in "1 20 946 false" "1 20 947 true" "1 20 1089 true" "1 20 1090 false" \
+         "2 25 935 false" "2 25 936 true" "2 25 1051 true" "2 25 1052 false" "0 20 500 true"; do
+    set -- $c
+    weather "$work/weather.kxm" "$2" "$3" 0
+    out=$(run eval "$work/weather.kxm" --correction "$1")
+    contains "correctionValid method $1 at $3 mbar" "$out" "\"correctionValid\":$4"
+done
+
 # errors as for kxm info
 for cmd in eval export; do
     for bad in garbage.kxm truncated.kxm does-not-exist.kxm; do
@@ -106,7 +161,8 @@ for cmd in eval export; do
         contains "$cmd $bad message" "$(tr -d '\r' <"$work/err")" "Falsches Dateiformat: "
     done
     run $cmd >/dev/null; expect "$cmd without file" "$?" 2
-    for args in "--power-mode 2" "--correction 3" "--loss-time abc" "--loss-time -1" "--loss-time" "--ini" "--frob"; do
+    for args in "--power-mode 2" "--correction 3" "--loss-time abc" "--loss-time -1" "--loss-time" "--ini" "--frob" \
+                "--smoothing 3" "--smoothing -1" "--smoothing"; do
         run $cmd "$data/worked.kxm" $args >/dev/null; expect "$cmd $args" "$?" 2
     done
 done
