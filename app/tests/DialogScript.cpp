@@ -1,13 +1,10 @@
 #include "DialogScript.h"
 
-#include "TestSupport.h"
+#include <memory>
 
 namespace {
 
-constexpr UINT kTickMs = 10;
 constexpr DWORD kStepPatienceMs = 10000;  // only a broken dialog waits this long
-
-DialogScript* runningScript = nullptr;
 
 std::string Narrow(const std::wstring& text) {
     std::string narrow;
@@ -30,6 +27,18 @@ BOOL CALLBACK MatchTitle(HWND window, LPARAM lParam) {
     return FALSE;
 }
 
+// Each dialog step as a step: ready when its window is there, acting on the window found.
+std::vector<Step> WindowSteps(std::vector<ScriptStep> steps) {
+    std::vector<Step> made;
+    for (ScriptStep& s : steps) {
+        auto window = std::make_shared<HWND>(nullptr);
+        made.push_back(Step{"window \"" + Narrow(s.title) + "\"",
+                            [window, title = s.title] { return (*window = FindThreadWindow(title)) != nullptr; },
+                            [window, action = std::move(s.action)] { action(*window); }, kStepPatienceMs});
+    }
+    return made;
+}
+
 }  // namespace
 
 HWND FindThreadWindow(const std::wstring& title) {
@@ -42,42 +51,5 @@ void ClickButton(HWND dialog, int id) {
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-DialogScript::DialogScript(std::vector<ScriptStep> steps) : steps_(std::move(steps)) {
-    runningScript = this;
-    stepStart_ = GetTickCount();
-    timer_ = SetTimer(nullptr, 0, kTickMs, &DialogScript::OnTimer);
-}
-
-DialogScript::~DialogScript() {
-    if (timer_) KillTimer(nullptr, timer_);
-    if (runningScript == this) runningScript = nullptr;
-}
-
-std::string DialogScript::failure() const {
-    if (!failure_.empty()) return failure_;
-    if (next_ < steps_.size())
-        return "step " + std::to_string(next_) + " (\"" + Narrow(steps_[next_].title) + "\") never ran";
-    return "";
-}
-
-void CALLBACK DialogScript::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-    if (runningScript) runningScript->Tick();
-}
-
-// An action may open a nested modal dialog; the timer then calls Tick again
-// from the nested loop, which goes on with the following steps.
-void DialogScript::Tick() {
-    if (next_ >= steps_.size() || !failure_.empty()) return;
-    HWND window = FindThreadWindow(steps_[next_].title);
-    if (!window) {
-        if (GetTickCount() - stepStart_ > kStepPatienceMs) {
-            failure_ = "step " + std::to_string(next_) + ": no window \"" + Narrow(steps_[next_].title) + "\"";
-            CancelThreadDialogs();
-        }
-        return;
-    }
-    size_t step = next_++;
-    stepStart_ = GetTickCount();
-    steps_[step].action(window);
-    stepStart_ = GetTickCount();
-}
+DialogScript::DialogScript(std::vector<ScriptStep> steps)
+    : StepScript(WindowSteps(std::move(steps)), StepNesting::IntoNestedDialogs) {}

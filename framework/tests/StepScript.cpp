@@ -10,7 +10,7 @@ StepScript* runningScript = nullptr;
 
 }  // namespace
 
-StepScript::StepScript(std::vector<Step> steps) : steps_(std::move(steps)) {
+StepScript::StepScript(std::vector<Step> steps, StepNesting nesting) : steps_(std::move(steps)), nesting_(nesting) {
     runningScript = this;
     stepStart_ = GetTickCount();
     timer_ = SetTimer(nullptr, 0, kPollMs, &StepScript::OnTimer);
@@ -32,9 +32,10 @@ void CALLBACK StepScript::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 // Modal loops that the dialog opens (file dialog, message box) run the
-// following steps from their own loops. An action itself is never
-// interrupted by the next step, even when it pumps messages (a screenshot
-// does): steps act one after the other.
+// following steps from their own loops. One after another, an action is
+// never interrupted by the next step, even when it pumps messages (a
+// screenshot does). Into nested dialogs, the next step's patience starts
+// with the action that opens its dialog.
 void StepScript::Tick() {
     if (acting_ || next_ >= steps_.size() || !failure_.empty()) return;
     Step& step = steps_[next_];
@@ -46,7 +47,8 @@ void StepScript::Tick() {
         return;
     }
     const size_t index = next_++;
-    acting_ = true;
+    acting_ = nesting_ == StepNesting::OneAfterAnother;
+    stepStart_ = GetTickCount();
     steps_[index].action();
     acting_ = false;
     stepStart_ = GetTickCount();

@@ -2,10 +2,17 @@
 // Drives a modal dialog from inside its own message loop: a list of steps,
 // each waiting until its condition holds (polled every 10 ms from a thread
 // timer, so also inside nested modal loops such as a file dialog or a
-// message box opened by the dialog), then acting once. An action must not
-// wait for a modal loop of its own: post the command that opens one. A step that waits
+// message box opened by the dialog), then acting once. A step that waits
 // longer than its patience fails the script and cancels every dialog of the
 // thread, so that a broken dialog ends the test instead of hanging it.
+//
+// How an action and the following steps meet is the script's nesting:
+// one after another (an action runs to its end before the next step is
+// looked at, also when it pumps messages; an action must then not wait for
+// a modal loop of its own, it posts the command that opens one), or into
+// nested dialogs (an action may open a nested modal dialog and wait for it:
+// the following steps run from the nested dialog's loop, and the action goes
+// on once they have closed it).
 #include <windows.h>
 
 #include <functional>
@@ -19,9 +26,11 @@ struct Step {
     DWORD patienceMs = 15000;
 };
 
+enum class StepNesting { OneAfterAnother, IntoNestedDialogs };
+
 class StepScript {
 public:
-    explicit StepScript(std::vector<Step> steps);
+    explicit StepScript(std::vector<Step> steps, StepNesting nesting = StepNesting::OneAfterAnother);
     ~StepScript();
     StepScript(const StepScript&) = delete;
     StepScript& operator=(const StepScript&) = delete;
@@ -35,6 +44,7 @@ private:
     void Tick();
 
     std::vector<Step> steps_;
+    StepNesting nesting_;
     size_t next_ = 0;
     bool acting_ = false;
     DWORD stepStart_ = 0;
