@@ -37,6 +37,10 @@ public:
     void selectDevice(int index);
     // As the measurement dialog opens: no device chosen, channel mode 0.
     void resetDeviceSelection();
+    // A new line (another port, a port back after a failure, bytes that
+    // waited in the driver since the last drain): the frame begun on the old
+    // one is dropped, and the next header starts a frame.
+    void dropPartialFrame() { position_ = -1; }
 
     // The frame applied last, and how many were applied so far.
     struct Frame {

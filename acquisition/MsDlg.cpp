@@ -6,7 +6,6 @@
 #include <string>
 
 #include "FrameDecoder.h"
-#include "Options.h"
 #include "SerialLink.h"
 #include "Settings.h"
 #include "TextBuffers.h"
@@ -66,13 +65,8 @@ std::wstring Text(UINT id) {
 
 }  // namespace
 
-int& theRunOutcome() {
-    static int outcome = 0;
-    return outcome;
-}
-
-CMsDlg::CMsDlg(MeasurementFileChooser chooser)
-    : run(theLiveValues(), theSettings(), theGearEstimate()), chooser_(chooser) {
+CMsDlg::CMsDlg(MeasurementDialogServices services)
+    : run(theLiveValues(), theSettings(), theGearEstimate()), services_(services) {
     // the template's progress bar is a common control
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
@@ -107,7 +101,8 @@ void CMsDlg::OnOpen() {
         start = end + 1;
     }
     theFrameDecoder().resetDeviceSelection();
-    theRunOutcome() = 0;
+    theFrameDecoder().dropPartialFrame();
+    SetRunOutcome(0);
 
     PlaceInstruments();
     run.enterIdle();
@@ -214,25 +209,42 @@ void CMsDlg::ShowDevice(int index) {
     }
 }
 
+// A controller that has not yet answered the last configuration command
+// would change its configuration under the run (commands go out only while
+// the run is idle, and one in flight still lands): "Start" then waits until
+// a status frame shows the configuration in force.
 void CMsDlg::OnStartStop() {
-    if (run.runState() == RunState::Idle)
-        run.startWaiting();
-    else
+    if (run.runState() == RunState::Idle && !startRequested_) {
+        startRequested_ = true;
+        BeginWaitingWhenConfigured();
+    } else {
+        startRequested_ = false;
         run.enterIdle();  // a run in progress is dropped
+    }
     ShowState();
     ShowProgress(run.progress());
 }
 
+void CMsDlg::BeginWaitingWhenConfigured() {
+    if (!startRequested_ || !theLiveValues().statusSeen) return;
+    startRequested_ = false;
+    run.startWaiting();
+}
+
+RunState CMsDlg::ShownRunState() const {
+    return startRequested_ ? RunState::Waiting : run.runState();
+}
+
 void CMsDlg::OnOptions() {
     // the options close and reopen the serial link, whatever their answer
-    if (runOptions(hwnd) != IDOK) return;
+    if (!services_.runOptions || services_.runOptions(hwnd) != IDOK) return;
     const Settings& s = theSettings();
     if (speedGauge) speedGauge->SetRange(s.speedMin, s.speedMax);
     if (rpmGauge) rpmGauge->SetRange(s.rpmMin, s.rpmMax);
 }
 
 void CMsDlg::ShowState() {
-    const RunState state = run.runState();
+    const RunState state = ShownRunState();
     if (static_cast<int>(state) == shownState_) return;
     shownState_ = static_cast<int>(state);
     const bool idle = state == RunState::Idle;
@@ -266,6 +278,7 @@ void CMsDlg::Tick() {
     if (ratioText) SetWindowTextW(ratioText->hwnd, gearRatioText(s.recordGear).c_str());
     if (slipLamp) slipLamp->SetValue(run.slipping() ? 1 : 0);
     theSerialLink().drain(theFrameDecoder());
+    BeginWaitingWhenConfigured();
     UpdateTransmissionLamp();
     if (speedGauge) speedGauge->SetValue(rollerSpeed);
     if (rpmGauge) rpmGauge->SetValue(engineSpeed);
@@ -319,7 +332,7 @@ void CMsDlg::SaveRun() {
     int flags = kSaveNextNumber;
     bool failed = false;
     for (;;) {
-        if (!chooser_ || chooser_(hwnd, flags) != 1) {
+        if (!services_.chooseFile || services_.chooseFile(hwnd, flags) != 1) {
             // dropped; the next run proposes a name after the last file that was written
             if (failed) s.desktopLastFile = lastSaved;
             return;
@@ -332,6 +345,10 @@ void CMsDlg::SaveRun() {
         MessageBoxW(hwnd, text.c_str(), path.c_str(), MB_OK | MB_ICONERROR);
         flags = kSaveSameName;
     }
-    theRunOutcome() = s.recordResumeMode;
-    if (theRunOutcome() > 0) SendMessageW(hwnd, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDOK)));
+    SetRunOutcome(s.recordResumeMode);
+    if (s.recordResumeMode > 0) SendMessageW(hwnd, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDOK)));
+}
+
+void CMsDlg::SetRunOutcome(int outcome) {
+    if (auto* record = static_cast<MeasurementDialogData*>(data.get())) record->runOutcome = outcome;
 }

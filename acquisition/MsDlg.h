@@ -6,9 +6,9 @@
 // the file dialog asks where the run goes. The dialog is the only reader of
 // the serial link.
 //
-//     CMsDlg* dialog = new CMsDlg(&chooseMeasurementFile);
-//     DoModal(dialog, nullptr, L"Speed", frame);
-//     switch (theRunOutcome()) ...   // 0 nothing to open, else Record/ResumeMode
+//     MeasurementDialogData result;
+//     DoModal(new CMsDlg({&chooseMeasurementFile, &runOptions}), &result, L"Speed", frame);
+//     switch (result.runOutcome) ...   // 0 nothing to open, else Record/ResumeMode
 #include <windows.h>
 
 #include <cstdint>
@@ -26,12 +26,32 @@
 // Desktop/LastFile.
 using MeasurementFileChooser = int (*)(HWND owner, int flags);
 
+// The options dialog behind "Einstellen...", as the application provides
+// it: runs modally over `owner` and answers IDOK or IDCANCEL; afterwards the
+// serial link is open again on Hardware/ComPort, whatever the answer.
+using OptionsCommand = INT_PTR (*)(HWND owner);
+
+// What the dialog is handed by the application; an empty entry makes its
+// command do nothing (a run is then dropped at its end).
+struct MeasurementDialogServices {
+    MeasurementFileChooser chooseFile = nullptr;
+    OptionsCommand runOptions = nullptr;
+};
+
+// The dialog's data record: what the main frame opens once the dialog has
+// closed. 0 nothing, else the Record/ResumeMode in force when the run was
+// saved (1 a new diagram window, 2 the active one). Reset when the dialog
+// opens.
+struct MeasurementDialogData {
+    int runOutcome = 0;
+};
+
 class CMsDlg : public CDlg {
 public:
     static constexpr UINT_PTR kTimer = 1;
     static constexpr UINT kTimerPeriodMs = 100;
 
-    explicit CMsDlg(MeasurementFileChooser chooser);
+    explicit CMsDlg(MeasurementDialogServices services);
 
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     int OnCommand(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -59,6 +79,8 @@ private:
     void OnDeviceList();
     void ShowDevice(int index);
     void OnStartStop();
+    void BeginWaitingWhenConfigured();
+    RunState ShownRunState() const;
     void OnOptions();
     // Button text, status line and the two buttons for the run state.
     void ShowState();
@@ -66,13 +88,10 @@ private:
     void ShowProgress(int32_t percent);
     void FinishRun(MeasurementRun::Ending ending);
     void SaveRun();
+    void SetRunOutcome(int outcome);
 
-    MeasurementFileChooser chooser_;
+    MeasurementDialogServices services_;
+    bool startRequested_ = false;  // "Start" pressed, the controller not yet configured
     int shownState_ = -1;
     int32_t shownProgress_ = -1;
 };
-
-// What the main frame opens after the measurement dialog has closed: 0
-// nothing, else the Record/ResumeMode in force when the run was saved (1 a
-// new diagram window, 2 the active one). Reset whenever the dialog opens.
-int& theRunOutcome();

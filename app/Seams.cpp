@@ -34,13 +34,15 @@ CMDIChild* OpenDiagram(CMyFrame* frame, const std::wstring& path) {
     return OpenDiagramWindow(*frame, path);
 }
 
-// The dialog leaves the run's outcome behind: 1 a new diagram window for
-// the file just saved, 2 the active diagram window (a full one only says so;
-// without one, a new window), 0 nothing.
-void RunMeasurementCommand(CMyFrame* frame) {
-    DoModal(new CMsDlg(&chooseMeasurementFile), nullptr, L"Speed", frame->hwnd);
+// The dialog gets the application's file chooser and options, and leaves
+// the run's outcome in its record: 1 a new diagram window for the file just
+// saved, 2 the active diagram window (a full one only says so; without one,
+// a new window), 0 nothing.
+int RunMeasurementCommand(CMyFrame* frame) {
+    MeasurementDialogData result;
+    DoModal(new CMsDlg({&chooseMeasurementFile, &runOptions}), &result, L"Speed", frame->hwnd);
     const std::wstring path = theSettings().desktopLastFile;
-    switch (theRunOutcome()) {
+    switch (result.runOutcome) {
     case 1:
         OpenDiagram(frame, path);
         break;
@@ -56,6 +58,7 @@ void RunMeasurementCommand(CMyFrame* frame) {
     default:
         break;
     }
+    return result.runOutcome;
 }
 
 void RunOptionsCommand(CMyFrame* frame) {

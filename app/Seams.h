@@ -22,8 +22,9 @@ void CloseControllerLink();
 CMDIChild* OpenDiagram(CMyFrame* frame, const std::wstring& path);
 
 // Command 1543: the measurement dialog, then the recorded file opened as
-// Record/ResumeMode asks.
-void RunMeasurementCommand(CMyFrame* frame);
+// Record/ResumeMode asks. Answers the run's outcome (0 nothing was saved
+// to open, else the Record/ResumeMode it was opened by).
+int RunMeasurementCommand(CMyFrame* frame);
 
 // Command 1547: the Options dialog on the settings; afterwards, whatever its
 // result, the serial link is closed and opened again on Hardware/ComPort.

@@ -400,12 +400,29 @@ std::vector<PageBlock> CDiag::PageBlocks() {
 }
 
 void CDiag::Draw(CDC& dc, bool paper) {
+    if (d.pageView) {
+        const PageMetrics page = ReadPageMetrics(hwnd);
+        DrawOn(dc, paper, &page);
+    } else {
+        DrawOn(dc, paper, nullptr);
+    }
+}
+
+void CDiag::DrawPage(CDC& dc, const PageMetrics& page) {
+    // drawn as the print command draws it: in page view, whatever the window shows
+    const bool shown = d.pageView;
+    d.pageView = true;
+    DrawOn(dc, true, &page);
+    d.pageView = shown;
+}
+
+void CDiag::DrawOn(CDC& dc, bool paper, const PageMetrics* page) {
     const HCURSOR previousCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     HDC h = dc.hdc;
     RECT area{};
     dc.GetRect(&area);
-    const Surface surface = d.pageView ? LayOutPage(h, paper, ReadPageMetrics(hwnd), theSettings(), PageBlocks(), area)
-                                       : SurfaceOf(h, paper);
+    const Surface surface =
+        page ? LayOutPage(h, paper, *page, theSettings(), PageBlocks(), area) : SurfaceOf(h, paper);
     const PlotLayout main = d.LayoutMainPlot({area.left, area.top, area.right, area.bottom}, surface);
     if (!paper) layout = main;
     const AxisFrame primary = d.PrimaryFrame(main);
@@ -414,7 +431,7 @@ void CDiag::Draw(CDC& dc, bool paper) {
     DrawAxis(h, primary, kAxisX, surface);
     if (d.IsCombinedView()) DrawAxis(h, d.TorqueFrame(main), kAxisRight, surface);
     DrawAxis(h, primary, kAxisLeft, surface);
-    if (d.pageView)
+    if (page)
         DrawHeadline(h, main.plot, surface);
     else
         DrawLegend(h, main.plot, surface);

@@ -19,6 +19,7 @@
 #include "Drawing.h"
 #include "Wnd.h"
 
+struct PageMetrics;
 
 class CDiag : public CWnd {
 public:
@@ -33,6 +34,9 @@ public:
     // legend or headline, curves and the lambda panel. `paper` for the
     // printer. A drawing on a screen is kept as `layout` for the mouse.
     void Draw(CDC& dc, bool paper);
+    // The printed page onto dc as if it were the paper of a printer with
+    // `page`, whatever the window shows: the export's drawing.
+    void DrawPage(CDC& dc, const PageMetrics& page);
     int CanClose() override;
 
     // Ranges recomputed with the wait cursor, window repainted.
@@ -88,6 +92,8 @@ private:
     void InvertBand();
     void PageZoom();
     std::vector<PageBlock> PageBlocks();
+    // Draw, with the page laid out when `page` is given.
+    void DrawOn(CDC& dc, bool paper, const PageMetrics* page);
     void DrawLambdaPanel(HDC dc, const IntRect& outer, const Surface& surface);
     void DrawLambdaDecorations(HDC dc, const AxisFrame& frame, const Surface& surface);
     void DrawHeadline(HDC dc, const IntRect& plot, const Surface& surface);

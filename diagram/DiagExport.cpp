@@ -2,7 +2,10 @@
 
 #include "CommonDialogs.h"
 #include "Diag.h"
+#include "DiagPage.h"
 #include "FileIo.h"
+#include "MemDC.h"
+#include "PictureFiles.h"
 #include "Settings.h"
 #include "TextBuffers.h"
 #include "resource.h"
@@ -33,6 +36,59 @@ OfferedTypes Offered() {
     return offered;
 }
 
+// The exported sheet: A4 portrait at 300 dpi, all of it printable, as a
+// printer without margins of its own would have it; the Borders apply on it
+// as on paper.
+const PageMetrics kExportPage{2480, 3508, 300, 300};
+constexpr LONG kA4Width = 21000, kA4Height = 29700;  // hundredths of a millimetre
+
+// A context that draws into a fixed area: the metafile's page.
+class CAreaDC : public CDC {
+public:
+    CAreaDC(HDC dc, const RECT& area) : CDC(nullptr, dc), area_(area) {}
+    void GetRect(RECT* rect) override { *rect = area_; }
+    int GetKind() override { return kPrinterDC; }
+
+private:
+    RECT area_;
+};
+
+void FillWhite(HDC dc, const RECT& area) { FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))); }
+
+// The page drawn off the screen into a bitmap of the whole sheet.
+bool PagePng(CDiag& diag, std::string& bytes) {
+    CMemDC memory(nullptr, nullptr, kExportPage.width, kExportPage.height);
+    RECT sheet{};
+    memory.GetRect(&sheet);
+    if (!memory.hdc || sheet.right != kExportPage.width || sheet.bottom != kExportPage.height) return false;
+    FillWhite(memory.hdc, sheet);
+    diag.DrawPage(memory, kExportPage);
+    std::unique_ptr<BitmapHolder> picture = memory.DetachBitmap();
+    return picture && EncodePng(picture->bitmap, kExportPage.dpiX, bytes);
+}
+
+// The same drawing recorded in an enhanced metafile of A4 size, referenced to
+// the screen: its page is the sheet in the screen's pixels, onto which the
+// page layout maps the 300 dpi sheet.
+bool PageEmf(CDiag& diag, std::string& bytes) {
+    HDC screen = GetDC(nullptr);
+    const RECT frame{0, 0, kA4Width, kA4Height};
+    HDC recording = CreateEnhMetaFileW(screen, nullptr, &frame, L"Kaltrenox\0Diagramm-Fenster\0\0");
+    const RECT area{0, 0, MulDiv(kA4Width, GetDeviceCaps(screen, HORZRES), GetDeviceCaps(screen, HORZSIZE) * 100),
+                    MulDiv(kA4Height, GetDeviceCaps(screen, VERTRES), GetDeviceCaps(screen, VERTSIZE) * 100)};
+    ReleaseDC(nullptr, screen);
+    if (!recording) return false;
+    {
+        CAreaDC page(recording, area);
+        FillWhite(recording, area);
+        diag.DrawPage(page, kExportPage);
+    }
+    HENHMETAFILE metafile = CloseEnhMetaFile(recording);
+    const bool made = MetafileBytes(metafile, bytes);
+    if (metafile) DeleteEnhMetaFile(metafile);
+    return made;
+}
+
 class WaitCursor {
 public:
     WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
@@ -44,16 +100,21 @@ private:
 
 }  // namespace
 
-bool CanExport(ExportKind kind) { return kind == ExportKind::PointsCsv; }
+bool CanExport(ExportKind kind) {
+    return kind == ExportKind::PagePng || kind == ExportKind::PageEmf || kind == ExportKind::PointsCsv;
+}
 
 bool MakeExport(CDiag& diag, ExportKind kind, std::string& bytes) {
     switch (kind) {
+    case ExportKind::PagePng:
+        return PagePng(diag, bytes);
+    case ExportKind::PageEmf:
+        return PageEmf(diag, bytes);
     case ExportKind::PointsCsv:
         bytes = PointTableFile(diag.d);
         return true;
-    default:
-        return false;
     }
+    return false;
 }
 
 bool WriteExport(CDiag& diag, ExportKind kind, const std::wstring& path) {

@@ -12,6 +12,9 @@ int runConvert(const Args& args);
 int runEval(const Args& args);
 int runExport(const Args& args);
 int runDecode(const Args& args);
+// The printed page of up to seven files as PNG or EMF; only kxm.exe draws
+// it, the portable build refuses.
+int runReport(const Args& args);
 
 // Shared by the subcommands.
 int usageError(const char* usage);               // prints usage on stderr, returns 2

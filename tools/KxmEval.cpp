@@ -7,11 +7,10 @@
 
 #include "AtmosphericCorrection.h"
 #include "EvaluationCursor.h"
-#include "IniFileStore.h"
 #include "Json.h"
 #include "Kxm.h"
+#include "KxmSetup.h"
 #include "MeasurementFile.h"
-#include "NumberText.h"
 #include "PointTable.h"
 #include "Settings.h"
 #include "StringTable.h"
@@ -26,88 +25,10 @@ const char* kExportUsage =
     "kxm export FILE [--power-mode 0|1] [--correction 0|1|2] [--loss-time S] [--smoothing 0|1|2] [--ini PATH]\n"
     "                [--csv] [--de]";
 
-// Everything an evaluation needs, as the command line and the INI file give it.
-struct EvalSetup {
-    std::wstring path;
-    Settings settings;  // calibration, wheel and the option defaults
-    EvaluationOptions options;
-    bool csv = false;
-    bool german = false;
-};
-
-bool isChoice(const std::wstring& text, wchar_t last) {
-    return text.size() == 1 && text[0] >= L'0' && text[0] <= last;
-}
-
-// Seconds as plain decimal text ("3", "2.5"); nothing else is taken.
-bool parseSeconds(const std::wstring& text, double& seconds) {
-    int digits = 0, points = 0;
-    for (wchar_t c : text) {
-        if (c >= L'0' && c <= L'9')
-            ++digits;
-        else if (c == L'.')
-            ++points;
-        else
-            return false;
-    }
-    if (digits == 0 || points > 1) return false;
-    seconds = parseDouble(text);
-    return true;
-}
-
-// 0 when the arguments were understood, otherwise the exit status.
-int parseSetup(const Args& args, bool exportFlags, EvalSetup& setup) {
-    const char* usage = exportFlags ? kExportUsage : kEvalUsage;
-    std::wstring ini, powerMode, correction, smoothing;
-    double lossTime = 0;
-    bool haveLossTime = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::wstring& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == L"--power-mode" && hasValue && isChoice(args[i + 1], L'1')) {
-            powerMode = args[++i];
-        } else if (a == L"--correction" && hasValue && isChoice(args[i + 1], L'2')) {
-            correction = args[++i];
-        } else if (a == L"--smoothing" && hasValue && isChoice(args[i + 1], L'2')) {
-            smoothing = args[++i];
-        } else if (a == L"--loss-time" && hasValue && parseSeconds(args[i + 1], lossTime)) {
-            haveLossTime = true;
-            ++i;
-        } else if (a == L"--ini" && hasValue && !args[i + 1].empty()) {
-            ini = args[++i];
-        } else if (exportFlags && a == L"--csv") {
-            setup.csv = true;
-        } else if (exportFlags && a == L"--de") {
-            setup.german = true;
-        } else if (setup.path.empty() && !a.empty() && a[0] != L'-') {
-            setup.path = a;
-        } else {
-            return usageError(usage);
-        }
-    }
-    if (setup.path.empty()) return usageError(usage);
-
-    if (!ini.empty()) {
-        IniFileStore store(toUtf8(ini));
-        if (!store.wasRead()) {
-            std::fprintf(stderr, "Datei kann nicht gelesen werden: %s\n", toUtf8(ini).c_str());
-            return 2;
-        }
-        loadSettings(setup.settings, store);
-    }
-    completeLoadedSettings(setup.settings, portableText);
-    setup.options = evaluationOptionsFromSettings(setup.settings);
-    if (!powerMode.empty()) setup.options.powerMode = uint16_t(powerMode[0] - L'0');
-    if (!correction.empty()) setup.options.correction = uint16_t(correction[0] - L'0');
-    if (haveLossTime) setup.options.lossTime = lossTime;
-    if (!smoothing.empty()) setup.options.smoothing = uint16_t(smoothing[0] - L'0');
-    return 0;
-}
-
 bool readForEvaluation(const EvalSetup& setup, Measurement& m) {
     MeasurementReadContext context;  // no notice: a tool says nothing about old files
     context.wheel = setup.settings.mechanicsWheel;
-    return readMeasurement(setup.path, m, context);
+    return readMeasurement(setup.paths[0], m, context);
 }
 
 std::string scaled(const EvaluationCursor& cursor, int q) {
@@ -125,9 +46,9 @@ std::string warningText() {
 
 int runEval(const Args& args) {
     EvalSetup setup;
-    if (int status = parseSetup(args, false, setup)) return status;
+    if (int status = parseSetup(args, kEvalUsage, 0, setup)) return status;
     Measurement m;
-    if (!readForEvaluation(setup, m)) return fileFormatError(setup.path);
+    if (!readForEvaluation(setup, m)) return fileFormatError(setup.paths[0]);
 
     EvaluationCursor cursor(setup.options, setup.settings);
     cursor.evaluate(m);
@@ -161,9 +82,9 @@ int runEval(const Args& args) {
 
 int runExport(const Args& args) {
     EvalSetup setup;
-    if (int status = parseSetup(args, true, setup)) return status;
+    if (int status = parseSetup(args, kExportUsage, kSetupExport, setup)) return status;
     Measurement m;
-    if (!readForEvaluation(setup, m)) return fileFormatError(setup.path);
+    if (!readForEvaluation(setup, m)) return fileFormatError(setup.paths[0]);
 
     // tab-separated by default; CSV with comma, or for German spreadsheets
     // with semicolon and decimal comma

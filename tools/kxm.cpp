@@ -28,6 +28,9 @@ const Command kCommands[] = {
     {"export", runExport,
      "kxm export FILE [OPTIONEN] [--csv] [--de]\n"
      "                                   eine Zeile je Auswertepunkt (Tabulator; CSV; --de: Semikolon, Dezimalkomma)"},
+    {"report", runReport,
+     "kxm report FILE... -o OUT.png|OUT.emf [OPTIONEN] [--view N] [--headline TEXT]\n"
+     "                                   Druckseite von bis zu sieben Dateien als Bild (nur kxm.exe)"},
     {"decode", runDecode,
      "kxm decode [FILE|-] [--device N] [--state idle|waiting|recording] [--pulse-count N]\n"
      "             [--relation N] [--weather-auto 0|1] [--wheel M]\n"

@@ -205,3 +205,24 @@ TEST(FrameDecoder, ProgramWideInstancesShareLiveValuesAndSettings) {
 }
 
 }  // namespace
+
+namespace {
+
+// A frame begun on one line and the bytes of the next line: without the
+// drop, the new header is taken as the old frame's data and the status
+// frame that follows is lost with it.
+TEST(FrameDecoder, DroppedPartialFrameLetsTheNextLineStartClean) {
+    for (bool dropped : {false, true}) {
+        SCOPED_TRACE(dropped ? "dropped" : "kept");
+        DecoderRig rig;
+        rig.feed({0xC0, 0x00});  // a status frame cut off after its first byte
+        if (dropped) rig.decoder.dropPartialFrame();
+        rig.feed(statusFrame(0, 3, 15));
+        EXPECT_EQ(rig.decoder.frameCount(), 1u) << "one frame either way";
+        const bool clean = rig.live.status[0] == 0 && rig.live.status[1] == 3 && rig.live.status[2] == 15;
+        EXPECT_EQ(clean, dropped) << int(rig.live.status[0]) << "," << int(rig.live.status[1]) << ","
+                                  << int(rig.live.status[2]);
+    }
+}
+
+}  // namespace

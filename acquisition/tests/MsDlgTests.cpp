@@ -30,6 +30,7 @@
 #include "MeasurementFile.h"
 #include "MeasurementFileDialog.h"
 #include "MsDlg.h"
+#include "Options.h"
 #include "Screenshot.h"
 #include "SerialLink.h"
 #include "Settings.h"
@@ -261,10 +262,18 @@ struct Outcome {
     std::string failure;
 };
 
+// The dialog's record, where it leaves the run's outcome; steps read it
+// while the dialog is open.
+MeasurementDialogData& DialogRecord() {
+    static MeasurementDialogData record;
+    return record;
+}
+
 Outcome RunDialog(std::vector<Step> steps) {
     StepScript script(std::move(steps));
     Outcome outcome;
-    outcome.result = DoModal(new CMsDlg(&chooseMeasurementFile), nullptr, L"Speed", nullptr);
+    outcome.result =
+        DoModal(new CMsDlg({&chooseMeasurementFile, &runOptions}), &DialogRecord(), L"Speed", nullptr);
     outcome.failure = script.failure();
     return outcome;
 }
@@ -314,7 +323,7 @@ protected:
         // not count (the program has one controller, whose values outlive
         // the dialog)
         theLiveValues() = LiveValues{};
-        theRunOutcome() = 7;  // the dialog resets it
+        DialogRecord().runOutcome = 7;  // the dialog resets it
     }
     void TearDown() override {
         theSerialLink().close();
@@ -394,7 +403,7 @@ TEST_F(MsDlgTest, TemplateInstrumentsAndStartingState) {
     }, [] {
         HWND dialog = MeasurementDialog();
         CMsDlg* d = Dialog();
-        EXPECT_EQ(theRunOutcome(), 0) << "reset on opening";
+        EXPECT_EQ(DialogRecord().runOutcome, 0) << "reset on opening";
 
         // the template: client 355 x 257 units, every control where it belongs
         RECT client{};
@@ -482,7 +491,7 @@ TEST_F(MsDlgTest, TemplateInstrumentsAndStartingState) {
     }}, Close(IDOK)});
     EXPECT_EQ(outcome.failure, "");
     EXPECT_EQ(outcome.result, IDOK);
-    EXPECT_EQ(theRunOutcome(), 0) << "closed without a run";
+    EXPECT_EQ(DialogRecord().runOutcome, 0) << "closed without a run";
 }
 
 TEST_F(MsDlgTest, DeviceListShowsTheInstrumentsOfEachSetUp) {
@@ -556,7 +565,7 @@ TEST_F(MsDlgTest, CompleteRunIsSavedAndEvaluatesToTheSimulatedVehicle) {
     });
     EXPECT_EQ(outcome.failure, "");
     EXPECT_EQ(outcome.result, IDOK) << "closed as by \"Schließen\"";
-    EXPECT_EQ(theRunOutcome(), 1) << "Record/ResumeMode 1";
+    EXPECT_EQ(DialogRecord().runOutcome, 1) << "Record/ResumeMode 1";
     EXPECT_EQ(s.desktopLastFile, folder + L"\\run4.kxm");
     ASSERT_EQ(progress.size(), 2u);
     EXPECT_GE(progress[0], 5);
@@ -591,7 +600,7 @@ TEST_F(MsDlgTest, PeriodZeroRecordsOneSecondAndResumeModeZeroStaysOpen) {
         ConfirmSave(folder, L"lauf2.kxm"),
         WhenIdleAgain([] {
             HWND dialog = MeasurementDialog();
-            EXPECT_EQ(theRunOutcome(), 0);
+            EXPECT_EQ(DialogRecord().runOutcome, 0);
             EXPECT_EQ(FileDialog(), nullptr);
             ExpectState(dialog, kIdle, "saved, still open");
             EXPECT_EQ(ProgressPosition(dialog), 0);
@@ -600,7 +609,7 @@ TEST_F(MsDlgTest, PeriodZeroRecordsOneSecondAndResumeModeZeroStaysOpen) {
     });
     EXPECT_EQ(outcome.failure, "");
     EXPECT_EQ(outcome.result, IDOK);
-    EXPECT_EQ(theRunOutcome(), 0) << "the frame opens nothing";
+    EXPECT_EQ(DialogRecord().runOutcome, 0) << "the frame opens nothing";
     EXPECT_EQ(s.recordPeriod, 1);
     EXPECT_EQ(s.desktopLastFile, folder + L"\\lauf2.kxm");
     Measurement m = ReadRun(folder + L"\\lauf2.kxm");
@@ -655,7 +664,7 @@ TEST_F(MsDlgTest, FixedGearFailedSaveAndAnotherName) {
     });
     EXPECT_EQ(outcome.failure, "");
     EXPECT_EQ(outcome.result, IDOK);
-    EXPECT_EQ(theRunOutcome(), 2);
+    EXPECT_EQ(DialogRecord().runOutcome, 2);
     EXPECT_EQ(errorCaption, blocked) << "the error names the file";
     ASSERT_FALSE(errorTexts.empty());
     EXPECT_NE(errorTexts[0].find(L"Die Datei konnte nicht gespeichert werden."), std::wstring::npos);
@@ -691,13 +700,13 @@ TEST_F(MsDlgTest, CancelledSavesDropTheRun) {
         CancelSave(),
         WhenIdleAgain([folder] {
             EXPECT_EQ(theSettings().desktopLastFile, folder + L"\\run3.kxm") << "nothing was written";
-            EXPECT_EQ(theRunOutcome(), 0);
+            EXPECT_EQ(DialogRecord().runOutcome, 0);
         }),
         Close(IDCANCEL),
     });
     EXPECT_EQ(outcome.failure, "");
     EXPECT_EQ(outcome.result, IDCANCEL);
-    EXPECT_EQ(theRunOutcome(), 0);
+    EXPECT_EQ(DialogRecord().runOutcome, 0);
     EXPECT_EQ(s.desktopLastFile, folder + L"\\run3.kxm");
     EXPECT_FALSE(FileExists(folder + L"\\run4.kxm"));
     RemoveDirectoryW((folder + L"\\run4.kxm.tmp~").c_str());
@@ -710,7 +719,9 @@ TEST_F(MsDlgTest, StopAndCancelDropARunInProgress) {
     UsePort(PortFromEnvironment("KX_CYCLE_PORT"));
     const std::wstring folder = TestFolder(L"stopped");
     theSettings().desktopLastFile = folder + L"\\run3.kxm";
-    theSettings().recordPeriod = 2;
+    // long enough that the test sees the run recording after its first half
+    // second (the controller runs ten times faster than real time)
+    theSettings().recordPeriod = 5;
     const Outcome outcome = RunDialog({
         PressStartAtIdle(kWaitingForRpm),
         WhenElapsed(1000000, [] {
@@ -719,7 +730,7 @@ TEST_F(MsDlgTest, StopAndCancelDropARunInProgress) {
             ExpectState(MeasurementDialog(), kIdle, "stopped");
             EXPECT_EQ(ProgressPosition(MeasurementDialog()), 0);
         }),
-        // the run would have ended within these 2 s of simulated time
+        // the run would have ended within these 5 s of simulated time
         Pause(1500, [] { EXPECT_EQ(FileDialog(), nullptr) << "no save dialog after Stop"; }),
         PressStartAtIdle(kWaitingForRpm),
         WhenRecording([] {
@@ -732,7 +743,7 @@ TEST_F(MsDlgTest, StopAndCancelDropARunInProgress) {
     });
     EXPECT_EQ(outcome.failure, "");
     EXPECT_EQ(outcome.result, IDCANCEL);
-    EXPECT_EQ(theRunOutcome(), 0);
+    EXPECT_EQ(DialogRecord().runOutcome, 0);
     EXPECT_FALSE(FileExists(folder + L"\\run4.kxm"));
     EXPECT_EQ(theSettings().desktopLastFile, folder + L"\\run3.kxm");
 }
@@ -764,7 +775,7 @@ TEST_F(MsDlgTest, MoreThanSixteenThousandRevolutionsAreTooMany) {
     EXPECT_EQ(outcome.failure, "");
     EXPECT_EQ(caption, L"Fehler");
     EXPECT_EQ(texts, std::vector<std::wstring>{L"Zu viele Meßpunkte"});
-    EXPECT_EQ(theRunOutcome(), 0);
+    EXPECT_EQ(DialogRecord().runOutcome, 0);
     EXPECT_FALSE(FileExists(folder + L"\\run4.kxm"));
 }
 
@@ -830,6 +841,76 @@ TEST_F(MsDlgTest, TransmissionLampWatchesTheLine) {
     EXPECT_EQ(outcome.failure, "");
     EXPECT_GE(litAfter, 900u) << "not before the second has passed";
     EXPECT_LE(litAfter, 2000u) << "about a second after the last byte";
+    controller.close();
+}
+
+// "Start" pressed while the controller has not yet confirmed its
+// configuration shows the wait at once but lets the run wait for the start
+// condition only once a status frame shows the configuration in force: the
+// commands still go out meanwhile, and no revolution of the old
+// configuration is recorded. Here the test is the controller.
+TEST_F(MsDlgTest, StartWaitsUntilTheControllerConfirmsItsConfiguration) {
+    UsePort(PortFromEnvironment("KX_LOOP_PORTS", 0));
+    SerialLink controller;
+    controller.open(PortFromEnvironment("KX_LOOP_PORTS", 1));
+    ASSERT_TRUE(controller.isOpen());
+    struct Collected : ByteConsumer {
+        std::vector<uint8_t> bytes;
+        void feedByte(uint8_t byte) override { bytes.push_back(byte); }
+    };
+    Collected stale;
+    controller.drain(stale);
+    auto sendFrame = [&controller](int type, uint32_t v) {
+        uint8_t header = static_cast<uint8_t>(0x80 | type << 5);
+        for (int i = 0; i < 3; ++i)
+            if ((v >> (8 * i)) & 0x80) header |= 1 << i;
+        controller.writeByte(header);
+        for (int i = 0; i < 3; ++i) controller.writeByte((v >> (8 * i)) & 0x7F);
+    };
+    // engine at 6000 U/min (period in eighths of a microsecond), a roller
+    // revolution of 0.1 s: the start condition holds at every roller frame
+    auto sendRevolution = [&] {
+        sendFrame(0, 80000);
+        sendFrame(1, 200000);
+    };
+    auto commands = std::make_shared<Collected>();
+    uint32_t framesAtStart = 0;
+    const Outcome outcome = RunDialog({
+        // 16 pulses and ratio 1:1 wanted; the controller says index 0 and code 1
+        {"commands sent", [&] {
+             sendFrame(2, 0 | 1 << 8 | 0 << 16);
+             Sleep(30);
+             controller.drain(*commands);
+             return commands->bytes.size() >= 2 && !theLiveValues().statusSeen;
+         },
+         [&] {
+             HWND dialog = MeasurementDialog();
+             framesAtStart = theFrameDecoder().frameCount();
+             ClickButton(dialog, IDC_START);
+             ExpectState(dialog, kWaitingForRpm, "Start pressed");
+             EXPECT_EQ(StateNow(), RunState::Idle) << "the run does not wait yet";
+         }},
+        {"no recording before the answer", [&] {
+             sendRevolution();
+             return theFrameDecoder().frameCount() > framesAtStart + 20;
+         },
+         [&] {
+             EXPECT_EQ(StateNow(), RunState::Idle);
+             EXPECT_EQ(Dialog()->run.sampleCount(), 0);
+             ExpectState(MeasurementDialog(), kWaitingForRpm, "still waiting for the controller");
+         }},
+        {"configured, recording", [&] {
+             sendFrame(2, 0 | 3 << 8 | 15 << 16);
+             sendRevolution();
+             Sleep(20);
+             return StateNow() == RunState::Recording;
+         },
+         [] { ExpectState(MeasurementDialog(), kRecording, "recording"); }},
+        {"stopped", [] { return true; }, [] { ClickButton(MeasurementDialog(), IDC_START); }},
+        WhenIdleAgain([] { ExpectState(MeasurementDialog(), kIdle, "stopped"); }),
+        Close(IDOK),
+    });
+    EXPECT_EQ(outcome.failure, "");
     controller.close();
 }
 

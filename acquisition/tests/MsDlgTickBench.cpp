@@ -205,7 +205,7 @@ int main(int argc, char** argv) {
          },
          600000},
     });
-    DoModal(new CMsDlg(nullptr), nullptr, L"Speed", nullptr);
+    DoModal(new CMsDlg({}), nullptr, L"Speed", nullptr);
     if (gMeasuring.sentHook) UnhookWindowsHookEx(gMeasuring.sentHook);
     if (gMeasuring.postedHook) UnhookWindowsHookEx(gMeasuring.postedHook);
     theSerialLink().close();

@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <ctime>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
+#include <iterator>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -18,6 +20,7 @@
 
 #include "CommonDialogs.h"
 #include "Diag.h"
+#include "DiagExport.h"
 #include "DiagPage.h"
 #include "DiagWnd.h"
 #include "FrameworkState.h"
@@ -353,6 +356,83 @@ TEST(DiagramPrint, CorrectedRunsStateTheirFactorAndOneOutsideTheBandIsWarnedAbou
     WriteExpectations(*w.diag, L"corrected",
                       {{"factor0", L"Korrekturfaktor " + factor(0)}, {"factor1", L"Korrekturfaktor " + factor(1)},
                        {"title", L"Leistung [PS] (Motor, DIN 70020, Glättung mittel) (!)"}});
+}
+
+// ---- the exported page -------------------------------------------------------------
+
+// build/windows/printer/exports/, where the exported pages wait for
+// diagram_printed_page_tests (not beside the printed pages, whose folder the
+// renderer keeps free of strays).
+static std::wstring ExportsFolder() {
+    std::wstring folder = L"..\\printer";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    folder += L"\\exports";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+// kxm.exe beside the test program, run to its end; its exit status, or -1.
+static int RunKxm(const std::wstring& arguments) {
+    std::wstring command = L"kxm.exe " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(L"kxm.exe", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    DWORD code = DWORD(-1);
+    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return int(code);
+}
+
+TEST(DiagramExport, ThePagePrintedAndExportedAsPngAndEmfAndByKxmReport) {
+    // the three runs as a workshop keeps them
+    std::vector<std::wstring> files;
+    CreateDirectoryW(L"C:\\Messungen", nullptr);
+    for (const std::wstring& run : ThreeRuns()) {
+        files.push_back(L"C:\\Messungen\\Kunde-000" + std::to_wstring(files.size() + 1) + L".kxm");
+        ASSERT_TRUE(CopyFileW(run.c_str(), files.back().c_str(), FALSE));
+    }
+    PrinterOutput output(kGroup, L"exported");
+    ASSERT_TRUE(output.Redirected());
+    DiagramWindow w(files);
+    DialogAnswerer answerer(IDOK);
+    w.Print(answerer);
+    EXPECT_GT(output.FileSize(), 0);
+    WriteExpectations(*w.diag, L"exported", {});
+
+    const std::wstring png = ExportsFolder() + L"\\three-runs.png", emf = ExportsFolder() + L"\\three-runs.emf";
+    DeleteFileW(png.c_str());
+    DeleteFileW(emf.c_str());
+    ASSERT_TRUE(WriteExport(*w.diag, ExportKind::PagePng, png));
+    ASSERT_TRUE(WriteExport(*w.diag, ExportKind::PageEmf, emf));
+    EXPECT_EQ(w.diag->d.pageView, 0) << "the window's view is not the export's business";
+    // drawn as on paper: no loss-point circles (the screen's marks), the pictograms as lines
+    std::ifstream in(toUtf8(emf), std::ios::binary);
+    const std::string drawing((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    int ellipses = 0, records = 0;
+    for (size_t at = 0; at + 8 <= drawing.size();) {
+        uint32_t type = 0, size = 0;
+        std::memcpy(&type, &drawing[at], 4);
+        std::memcpy(&size, &drawing[at + 4], 4);
+        if (size < 8) break;
+        ellipses += type == EMR_ELLIPSE;
+        ++records;
+        at += size;
+    }
+    EXPECT_GT(records, 100);
+    EXPECT_EQ(ellipses, 0) << "no loss-point circles on the exported page";
+
+    // the same three files through kxm.exe report
+    std::wstring arguments = L"report";
+    for (const std::wstring& f : files) arguments += L" \"" + f + L"\"";
+    const std::wstring byKxm = ExportsFolder() + L"\\three-runs-kxm.png";
+    DeleteFileW(byKxm.c_str());
+    EXPECT_EQ(RunKxm(arguments + L" -o \"" + byKxm + L"\""), 0);
+    EXPECT_EQ(RunKxm(arguments + L" -o \"" + ExportsFolder() + L"\\three-runs-kxm.emf\""), 0);
+    EXPECT_EQ(RunKxm(L"report \"" + files[0] + L"\""), 2) << "no output named";
+    EXPECT_EQ(RunKxm(L"report \"" + files[0] + L"\" -o \"" + ExportsFolder() + L"\\x.csv\""), 2) << "no page type";
 }
 
 TEST(DiagramPrint, CancelledSetUpPrintsNothingAndChangesNothing) {

@@ -7,12 +7,14 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cwctype>
 #include <fstream>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "PageComparison.h"
 #include "PrinterSupport.h"
 #include "Utf8.h"
 
@@ -235,6 +237,104 @@ TEST_F(PrintedPage, CorrectionFactorsAreStatedAndTheOneOutsideTheBandWarned) {
     EXPECT_GT(lines[0]->top, secondFile->top) << "in the second block";
     // the axis title names correction and smoothing and marks the diagram
     EXPECT_NE(text.find(Squeezed(expected.extra["title"])), std::wstring::npos) << toUtf8(text);
+}
+
+// The exported pictures, from build/windows/printer/exports.
+static std::wstring ExportedFile(const wchar_t* name) { return std::wstring(L"..\\printer\\exports\\") + name; }
+
+// A4 at 100 dpi
+constexpr int kWidth100 = 827, kHeight100 = 1169;
+// Measure: the share of 100 dpi pixels whose grey (3 × 3 blurred) differs by
+// more than a quarter of the range. Two renderers of one page differ in how
+// they smooth letters and place lines by half a pixel; a missing line of
+// text or a shifted curve moves far more.
+constexpr double kMostDiffering = 0.02;
+// ... and no band of 4 mm whose ink differs by more than this share.
+constexpr double kWorstBand = 0.35;
+// The EMF measures its texts on its reference device, the 96 dpi screen, so
+// its lines wrap and space by a pixel or so differently from the 300 dpi
+// picture: a looser share, but the same ink within 10 %.
+constexpr double kMostDifferingEmf = 0.03;
+
+TEST(ExportedPage, PngIsThePrintedPageAndTheEmfReplaysToIt) {
+    RenderedPage printed;
+    ASSERT_TRUE(printed.Load(kGroup, L"exported")) << "scripts/render-pages.sh";
+    int width = 0, height = 0;
+    std::vector<uint32_t> png;
+    ASSERT_TRUE(LoadPicture(ExportedFile(L"three-runs.png"), &width, &height, &png));
+    EXPECT_EQ(width, 2480);
+    EXPECT_EQ(height, 3508);
+    CreateDirectoryW(L"..\\..\\screenshots", nullptr);
+    EXPECT_TRUE(CopyFileW(ExportedFile(L"three-runs.png").c_str(), L"..\\..\\screenshots\\exported-page.png", FALSE));
+
+    const GreyPicture fromPng = At100Dpi(png, width, height, 300, kWidth100, kHeight100);
+    const GreyPicture fromPrint =
+        At100Dpi(printed.pixels, printed.width, printed.height, RenderedPage::kDotsPerInch, kWidth100, kHeight100);
+    const PageDifference paper = Compare(fromPng, fromPrint);
+    std::printf("PNG vs printed page at 100 dpi: %.3f %% of the pixels differ, ink %.2f %% / %.2f %%, worst band %.2f\n",
+                100 * paper.differing, 100 * paper.inkA, 100 * paper.inkB, paper.worstBand);
+    EXPECT_LT(paper.differing, kMostDiffering);
+    EXPECT_LT(paper.worstBand, kWorstBand);
+    EXPECT_GT(paper.inkA, 0.01) << "the page is not blank";
+    EXPECT_NEAR(paper.inkA, paper.inkB, paper.inkB * 0.25);
+}
+
+// The EMF played back into a bitmap of the sheet at 300 dpi, white first,
+// so that it is brought to 100 dpi the way the PNG is.
+constexpr int kWidth300 = 2480, kHeight300 = 3508;
+static bool ReplayAt300Dpi(const std::wstring& path, std::vector<uint32_t>& pixels) {
+    HENHMETAFILE metafile = GetEnhMetaFileW(path.c_str());
+    if (!metafile) return false;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = kWidth300;
+    info.bmiHeader.biHeight = -kHeight300;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool played = false;
+    if (bitmap && bits) {
+        HGDIOBJ previous = SelectObject(dc, bitmap);
+        RECT sheet{0, 0, kWidth300, kHeight300};
+        FillRect(dc, &sheet, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        played = PlayEnhMetaFile(dc, metafile, &sheet) != 0;
+        GdiFlush();
+        const uint32_t* p = static_cast<const uint32_t*>(bits);
+        pixels.assign(p, p + size_t(kWidth300) * kHeight300);
+        for (uint32_t& c : pixels) c &= 0xFFFFFF;
+        SelectObject(dc, previous);
+    }
+    if (bitmap) DeleteObject(bitmap);
+    DeleteDC(dc);
+    DeleteEnhMetaFile(metafile);
+    return played;
+}
+
+TEST(ExportedPage, EmfReplaysToThePngAndKxmReportDrawsTheSamePage) {
+    int width = 0, height = 0;
+    std::vector<uint32_t> png, replayed;
+    ASSERT_TRUE(LoadPicture(ExportedFile(L"three-runs.png"), &width, &height, &png));
+    const GreyPicture fromPng = At100Dpi(png, width, height, 300, kWidth100, kHeight100);
+    for (const wchar_t* emf : {L"three-runs.emf", L"three-runs-kxm.emf"}) {
+        ASSERT_TRUE(ReplayAt300Dpi(ExportedFile(emf), replayed)) << toUtf8(emf);
+        const GreyPicture fromEmf = At100Dpi(replayed, kWidth300, kHeight300, 300, kWidth100, kHeight100);
+        const PageDifference d = Compare(fromEmf, fromPng);
+        std::printf("%s replayed vs PNG at 100 dpi: %.3f %% of the pixels differ, ink %.2f %% / %.2f %%, worst band %.2f\n",
+                    toUtf8(emf).c_str(), 100 * d.differing, 100 * d.inkA, 100 * d.inkB, d.worstBand);
+        EXPECT_LT(d.differing, kMostDifferingEmf) << toUtf8(emf);
+        EXPECT_NEAR(d.inkA, d.inkB, d.inkB * 0.10) << toUtf8(emf);
+    }
+    // kxm.exe report of the same three files: the same picture, pixel for pixel
+    int kw = 0, kh = 0;
+    std::vector<uint32_t> byKxm;
+    ASSERT_TRUE(LoadPicture(ExportedFile(L"three-runs-kxm.png"), &kw, &kh, &byKxm));
+    ASSERT_EQ(kw, width);
+    ASSERT_EQ(kh, height);
+    size_t differing = 0;
+    for (size_t i = 0; i < png.size(); ++i) differing += png[i] != byKxm[i];
+    EXPECT_EQ(differing, 0u) << "of " << png.size() << " pixels";
 }
 
 TEST_F(PrintedPage, WithoutBordersTheWholePrintableAreaIsUsed) {

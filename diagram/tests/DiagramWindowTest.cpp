@@ -890,7 +890,7 @@ TEST(DiagramExport, PointsGoToACsvForGermanSpreadsheets) {
 
     const FileDialogVisit visit = Export(w, target, L"export-dialog.png");
     ASSERT_TRUE(visit.seen) << "the file dialog opened";
-    EXPECT_EQ(narrow(visit.name), "Kunde-0001.csv") << "the first measurement's name with the new extension";
+    EXPECT_EQ(narrow(visit.name), "Kunde-0001.png") << "the first measurement's name with the first type's extension";
     EXPECT_EQ(narrow(visit.folder), narrow(MeasurementsFolder())) << "beside the measurement before any export";
     ASSERT_FALSE(visit.types.empty());
     EXPECT_EQ(narrow(visit.types.back()), "Meßpunkte als CSV (*.csv)");
@@ -935,8 +935,59 @@ TEST(DiagramExport, PointsGoToACsvForGermanSpreadsheets) {
     const FileDialogVisit again = Export(w, L"");
     ASSERT_TRUE(again.seen);
     EXPECT_EQ(narrow(again.folder), narrow(ExportFolder()));
-    EXPECT_EQ(narrow(again.name), "Kunde-0001.csv");
+    EXPECT_EQ(narrow(again.name), "Kunde-0001.csv") << "with the type exported last";
+    EXPECT_EQ(narrow(again.type), "Meßpunkte als CSV (*.csv)");
     EXPECT_EQ(narrow(theSettings().desktopLastExport), narrow(target)) << "a cancelled export changes nothing";
+    theSettings().desktopLastExport.clear();
+}
+
+// A big-endian 32-bit number of a PNG chunk.
+uint32_t BigEndian(const std::string& bytes, size_t at) {
+    if (at + 4 > bytes.size()) return 0;
+    return uint32_t(uint8_t(bytes[at])) << 24 | uint32_t(uint8_t(bytes[at + 1])) << 16 |
+           uint32_t(uint8_t(bytes[at + 2])) << 8 | uint32_t(uint8_t(bytes[at + 3]));
+}
+
+TEST(DiagramExport, ThePageGoesToAPngOfTheWholeSheetAtPrinterResolutionOrAnEmf) {
+    theSettings().desktopLastExport.clear();
+    DiagramWindow w({CustomerRun(0), CustomerRun(1), CustomerRun(2)});
+    const std::wstring png = ExportFolder() + L"\\Kunde-0001.png", emf = ExportFolder() + L"\\Kunde-0001.emf";
+    DeleteFileW(png.c_str());
+    DeleteFileW(emf.c_str());
+    const FileDialogVisit visit = Export(w, png);
+    ASSERT_TRUE(visit.seen);
+    EXPECT_EQ(narrow(visit.name), "Kunde-0001.png") << "the first type before any export";
+    EXPECT_EQ(visit.types, (std::vector<std::wstring>{L"Druckseite als PNG-Bild (*.png)",
+                                                      L"Druckseite als EMF-Grafik (*.emf)",
+                                                      L"Meßpunkte als CSV (*.csv)"}));
+    const std::string picture = FileBytes(png);
+    ASSERT_GT(picture.size(), 1000u);
+    EXPECT_EQ(picture.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    EXPECT_EQ(picture.substr(12, 4), "IHDR");
+    EXPECT_EQ(BigEndian(picture, 16), 2480u) << "A4 at 300 dpi";
+    EXPECT_EQ(BigEndian(picture, 20), 3508u);
+    const size_t phys = picture.find("pHYs");
+    ASSERT_NE(phys, std::string::npos) << "the resolution is stated";
+    EXPECT_EQ(BigEndian(picture, phys + 4), 11811u) << "300 dpi in pixels per metre";
+    EXPECT_EQ(w.diag->d.pageView, 0) << "the window keeps its view";
+
+    // the next export proposes the type of the last one
+    const FileDialogVisit again = Export(w, emf);
+    ASSERT_TRUE(again.seen);
+    EXPECT_EQ(narrow(again.name), "Kunde-0001.png");
+    EXPECT_EQ(narrow(again.type), "Druckseite als PNG-Bild (*.png)");
+    const std::string drawing = FileBytes(emf);
+    ASSERT_GT(drawing.size(), 1000u);
+    EXPECT_EQ(drawing.substr(40, 4), " EMF") << "an enhanced metafile";
+    HENHMETAFILE metafile = GetEnhMetaFileW(emf.c_str());
+    ASSERT_NE(metafile, nullptr);
+    ENHMETAHEADER header{};
+    GetEnhMetaFileHeader(metafile, sizeof header, &header);
+    EXPECT_EQ(header.rclFrame.right - header.rclFrame.left, 21000) << "A4 wide, in hundredths of a millimetre";
+    EXPECT_EQ(header.rclFrame.bottom - header.rclFrame.top, 29700);
+    EXPECT_GT(header.nRecords, 100u) << "drawn in vectors";
+    DeleteEnhMetaFile(metafile);
+    EXPECT_EQ(narrow(theSettings().desktopLastExport), narrow(emf));
     theSettings().desktopLastExport.clear();
 }
 
@@ -961,9 +1012,9 @@ TEST(DiagramExport, AFileThatCannotBeWrittenIsReportedAndNothingHalfWrittenStays
 
     // a name without extension gets the one of the chosen type
     const std::wstring plain = ExportFolder() + L"\\ohne-endung";
-    DeleteFileW((plain + L".csv").c_str());
+    DeleteFileW((plain + L".png").c_str());
     ASSERT_TRUE(Export(w, plain).seen);
-    EXPECT_EQ(FileBytes(plain + L".csv").substr(0, 8), "\xEF\xBB\xBF" "Datei");
+    EXPECT_EQ(FileBytes(plain + L".png").substr(0, 4), "\x89PNG");
     theSettings().desktopLastExport.clear();
 }
 

@@ -53,5 +53,29 @@ run convert "$data/v12.kxm" "$work/same.kxm"; expect "convert v12 exit" "$?" 0
 cmp -s "$data/v12.kxm" "$work/same.kxm"; expect "convert v12 identical" "$?" 0
 run convert "$data/garbage.kxm" "$work/x.kxm"; expect "convert garbage" "$?" 2
 
+# report: the page is drawn by the Windows build only
+if [ -z "$runner" ]; then
+    run report "$data/runup.kxm" -o "$work/page.png" >/dev/null; expect "native report exit" "$?" 2
+    expect "native report says so in one line" "$(wc -l <"$work/err" | tr -d ' ')" 1
+    contains "native report names kxm.exe" "$(cat "$work/err")" "kxm.exe"
+    [ -e "$work/page.png" ]; expect "native report writes nothing" "$?" 1
+else
+    run report "$data/runup.kxm" "$data/garbage.kxm" -o "$work/page.png" >/dev/null; rc=$?
+    expect "report garbage exit" "$rc" 2
+    contains "report garbage message" "$(tr -d '\r' <"$work/err")" "Falsches Dateiformat: $data/garbage.kxm"
+    [ -e "$work/page.png" ]; expect "report of a bad file writes nothing" "$?" 1
+    for args in "" "$data/runup.kxm" "$data/runup.kxm -o $work/page.csv" "$data/runup.kxm -o" \
+                "$data/runup.kxm -o $work/page.png --view 6" "-o $work/page.png" \
+                "$(printf "$data/runup.kxm %.0s" 1 2 3 4 5 6 7 8) -o $work/page.png"; do
+        run report $args >/dev/null; expect "report usage [$args]" "$?" 2
+    done
+    run report "$data/runup.kxm" "$data/v12.kxm" -o "$work/page.png" --view 5 --correction 1 --smoothing 1 \
+        --headline "Werkstatt Nord" >/dev/null
+    expect "report exit" "$?" 0
+    expect "report writes a PNG" "$(head -c 8 "$work/page.png" | od -An -c | tr -d ' ')" '211PNG\r\n032\n'
+    run report "$data/runup.kxm" -o "$work/page.emf" >/dev/null; expect "report emf exit" "$?" 0
+    expect "report writes an EMF" "$(head -c 44 "$work/page.emf" | tail -c 4)" " EMF"
+fi
+
 echo "$((checks - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]
