@@ -17,6 +17,10 @@
  *   page area is a frame static 65280; the tabs get the ids 65280 + page.
  */
 
+/* Icons addressed by number: the measurement files' icon, registered as
+   "kaltrenox.exe,-2" (a negative number is a resource id). */
+#define IDI_MEASUREMENT_FILE    2
+
 /* Commands: menu "MAINMENU", accelerators "MAINACCEL", tool bar "TOOLBAR1". */
 #define ID_FILE_ADD             512   /* "Hin&zufügen...", key A, "@FILEADD" */
 #define ID_FILE_OPEN            513   /* "&Öffnen...", key O, "@FILEOPEN" */

@@ -15,6 +15,7 @@ KX_PACKAGES=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev loca
              g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth x11-utils fonts-liberation socat
              ghostscript poppler-utils imagemagick ccache)
 KX_PACKAGES+=(python3)  # the source checks (scripts/check-*.py)
+KX_PACKAGES+=(icoutils nsis)  # reading the shipped resources back (wrestool); the installer (makensis)
 
 kx_log() { echo "==> $*" >&2; }
 

@@ -8,6 +8,7 @@
 #include <io.h>
 #endif
 
+#include "KaltrenoxVersion.h"
 #include "Kxm.h"
 #include "StringTable.h"
 #include "Utf8.h"
@@ -38,7 +39,7 @@ const Command kCommands[] = {
 };
 
 int usage() {
-    std::fprintf(stderr, "Aufruf:\n");
+    std::fprintf(stderr, "Aufruf:\n  kxm --version                    Version des Werkzeugs\n");
     for (const Command& c : kCommands) std::fprintf(stderr, "  %s\n", c.summary);
     std::fprintf(stderr, "OPTIONEN: [--power-mode 0|1] [--correction 0|1|2] [--loss-time S] [--smoothing 0|1|2] [--ini PATH]\n");
     return 2;
@@ -47,6 +48,10 @@ int usage() {
 int dispatch(const Args& all) {
     if (all.empty()) return usage();
     const std::string name = toUtf8(all[0]);
+    if (name == "--version") {
+        printLine("kxm " KX_VERSION_TEXT);
+        return 0;
+    }
     for (const Command& c : kCommands)
         if (name == c.name) return c.run(Args(all.begin() + 1, all.end()));
     return usage();

@@ -7,6 +7,8 @@ const std::vector<PictureEntry>& pictureCatalogue() {
     static const std::vector<PictureEntry> kEntries{
         {"MAINICON", PictureFormat::Icon, "main.ico", "program icon: main frame, About box", drawMainIcon, kIconSizes, nullptr},
         {"XYICON", PictureFormat::Icon, "xy.ico", "diagram window icon", drawXyIcon, kIconSizes, nullptr},
+        {"KXMFILE", PictureFormat::Icon, "kxmfile.ico", "measurement files (.kxm) in Explorer", drawMeasurementFileIcon,
+         kIconSizes, nullptr, "IDI_MEASUREMENT_FILE"},
         {"FILEOPEN", PictureFormat::Icon, "fileopen.ico", "tool bar 513: open a measurement", drawFileOpenIcon, kIconSizes, nullptr},
         {"FILEADD", PictureFormat::Icon, "fileadd.ico", "tool bar 512: add a measurement", drawFileAddIcon, kIconSizes, nullptr},
         {"FILEPRINT", PictureFormat::Icon, "fileprint.ico", "tool bar 516: print the diagram", drawFilePrintIcon, kIconSizes, nullptr},
@@ -89,10 +91,14 @@ std::string resourceScript() {
         "// The icons and bitmaps of kaltrenox.exe. Written by resources/imagegen together\n"
         "// with the files in images/; change the drawing code and run imagegen again\n"
         "// rather than editing either by hand (a test compares them byte for byte).\n"
-        "#pragma code_page(65001)\n\n";
+        "#pragma code_page(65001)\n\n"
+        "#include \"resource.h\"\n\n";
+    const PictureEntry& program = pictureCatalogue().front();
+    rc += std::string(kProgramFileIconName) + " ICON     \"images/" + program.file +
+          "\"         // the program file's icon in Explorer and the taskbar: first by name\n";
     for (const PictureEntry& e : pictureCatalogue()) {
         const bool icon = e.format == PictureFormat::Icon;
-        std::string line = std::string(e.name) + (icon ? " ICON" : " BITMAP");
+        std::string line = std::string(e.resourceId ? e.resourceId : e.name) + (icon ? " ICON" : " BITMAP");
         line.resize(std::max<size_t>(line.size() + 1, 17), ' ');
         line += "\"images/" + std::string(e.file) + "\"";
         line.resize(std::max<size_t>(line.size() + 1, 43), ' ');

@@ -166,6 +166,29 @@ void drawXyIcon(Canvas& c) {
     c.fill(strokePath(power, w, Cap::Round), Palette::red());
 }
 
+// A measurement file as Explorer shows it: a sheet with a headline, axes and
+// the power and torque curves of a run.
+void drawMeasurementFileIcon(Canvas& c) {
+    const Icon k(c);
+    drawPage(k, 4, 1, 28, 31, 7);
+    const double l = k.snap(4), t = k.snap(1);
+    c.fill(rectPath(l + k.pick(2, 3, 5), t + k.pick(3, 4, 6), l + k.pick(8, 12, 18), t + k.pick(4, 6, 9)),
+           Palette::blueDark());
+    const double ax = k.snap(7), ay = k.snap(27), right = k.snap(25), top = k.snap(10);
+    c.fill(rectPath(ax, top, ax + 1, ay), Palette::ink());
+    c.fill(rectPath(ax, ay - 1, right, ay), Palette::ink());
+    const double w = k.pick(1.2, 1.5, 2.2);
+    if (!k.small()) {
+        std::vector<Point> torque;
+        for (int i = 0; i <= 16; ++i) {
+            const double t01 = i / 16.0;
+            torque.push_back(k.p(8.5 + 15.5 * t01, 25 - 9 * (0.45 + 0.3 * detSin(t01 * 3.0))));
+        }
+        c.fill(strokePath(torque, w, Cap::Round), Palette::blue());
+    }
+    c.fill(strokePath(powerCurve(k, 8.5, 25, 24, 12), w, Cap::Round), Palette::red());
+}
+
 // ---- tool bar ----
 
 void drawFileOpenIcon(Canvas& c) {

@@ -11,6 +11,7 @@
 // Icons draw themselves at the size of the canvas they are given.
 void drawMainIcon(Canvas& c);
 void drawXyIcon(Canvas& c);
+void drawMeasurementFileIcon(Canvas& c);
 void drawFileOpenIcon(Canvas& c);
 void drawFileAddIcon(Canvas& c);
 void drawFilePrintIcon(Canvas& c);
@@ -49,7 +50,16 @@ struct PictureEntry {
     void (*drawIcon)(Canvas&);  // icons
     std::vector<int> sizes;     // icons
     Canvas (*makeBitmap)();     // bitmaps
+    // A numeric resource id's name from resource.h, written in the script
+    // instead of the name: for the icon that others address by number
+    // ("kaltrenox.exe,-2" as the icon of the measurement files).
+    const char* resourceId = nullptr;
 };
+
+// Explorer and the taskbar take a program file's first icon group, and in
+// the resource directory names sort before numbers and alphabetically: the
+// program icon goes in a second time under this name, which sorts first.
+constexpr const char* kProgramFileIconName = "APPICON";
 
 const std::vector<PictureEntry>& pictureCatalogue();
 

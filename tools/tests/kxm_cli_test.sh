@@ -40,6 +40,10 @@ for bad in garbage.kxm truncated.kxm does-not-exist.kxm; do
     contains "info $bad message" "$(tr -d '\r' <"$work/err")" "Falsches Dateiformat: "
 done
 
+out=$(run --version); rc=$?
+expect "version" "$out" "kxm 2.05"
+expect "version exit" "$rc" 0
+
 run info >/dev/null; expect "info without file" "$?" 2
 run frobnicate >/dev/null; expect "unknown command" "$?" 2
 run >/dev/null; expect "no command" "$?" 2

@@ -26,7 +26,7 @@ double luminance(Color c) {
 double contrast(double l1, double l2) { return (std::max(l1, l2) + 0.05) / (std::min(l1, l2) + 0.05); }
 
 TEST(Catalogue, NamesEveryPictureTheProgramLoads) {
-    const char* icons[] = {"MAINICON", "XYICON",   "FILEOPEN", "FILEADD", "FILEPRINT", "STARTMS", "CONFIG", "ZOOMALL",
+    const char* icons[] = {"MAINICON", "XYICON", "KXMFILE", "FILEOPEN", "FILEADD", "FILEPRINT", "STARTMS", "CONFIG", "ZOOMALL",
                            "VIEWPAGE", "CORR",     "EDITDATA", "SHOWLAMB", "FETT",     "MAGER",   "LAMPON", "LAMPOFF"};
     const char* bitmaps[] = {"GAUGE1", "GAUGE2", "GAUGE3", "KALTRNX", "FETT", "MAGER"};
     for (const char* n : icons) EXPECT_NE(find(n, true), nullptr) << "icon " << n;
@@ -50,12 +50,30 @@ TEST(Catalogue, ResourceScriptDeclaresEachPictureByName) {
     EXPECT_NE(rc.find("#pragma code_page(65001)"), std::string::npos);
     for (const PictureEntry& e : pictureCatalogue()) {
         const std::string kind = e.format == PictureFormat::Icon ? " ICON" : " BITMAP";
-        const size_t at = rc.find("\n" + std::string(e.name) + kind);
+        const size_t at = rc.find("\n" + std::string(e.resourceId ? e.resourceId : e.name) + kind);
         ASSERT_NE(at, std::string::npos) << e.name << kind;
         const size_t end = rc.find('\n', at + 1);
         EXPECT_NE(rc.substr(at, end - at).find("\"images/" + std::string(e.file) + "\""), std::string::npos)
             << e.name;
     }
+}
+
+TEST(Catalogue, ProgramIconComesFirstAndTheFilesIconHasAnId) {
+    const std::string rc = resourceScript();
+    const size_t first = rc.find(" ICON ");
+    ASSERT_NE(first, std::string::npos);
+    const size_t lineStart = rc.rfind('\n', first) + 1;
+    const std::string line = rc.substr(lineStart, rc.find('\n', first) - lineStart);
+    EXPECT_EQ(line.rfind("APPICON ICON", 0), 0u) << line;
+    EXPECT_NE(line.find("\"images/main.ico\""), std::string::npos) << "the same picture as MAINICON";
+    // no other icon name may sort before it
+    for (const PictureEntry& e : pictureCatalogue()) {
+        if (e.format == PictureFormat::Icon && !e.resourceId) {
+            EXPECT_LT(std::string("APPICON"), e.name);
+        }
+    }
+    EXPECT_NE(rc.find("#include \"resource.h\""), std::string::npos);
+    EXPECT_NE(rc.find("\nIDI_MEASUREMENT_FILE ICON"), std::string::npos);
 }
 
 TEST(Icons, EveryIconHasClearAndSolidPixelsAtEverySize) {
