@@ -85,3 +85,31 @@ void CMyFrame::OnDropFiles(WPARAM drop, LPARAM lParam) {
 void CMyFrame::OnCommandLineFile() {
     OpenDiagram(this, theApp().CommandLinePath());
 }
+
+std::wstring CMyFrame::HandedOverPath(const COPYDATASTRUCT& data) {
+    constexpr size_t kLongestPath = 32767;
+    if (!data.lpData) return std::wstring();
+    const wchar_t* text = static_cast<const wchar_t*>(data.lpData);
+    size_t length = data.cbData / sizeof(wchar_t);
+    if (length > kLongestPath) length = kLongestPath;
+    std::wstring path(text, length);
+    return path.substr(0, path.find(L'\0'));
+}
+
+// The sender waits for the answer, so the file opens later, when any
+// message box it brings cannot hold the other program up.
+LRESULT CMyFrame::OnCopyData(const COPYDATASTRUCT* data) {
+    if (!data || data->dwData != kHandOverTag) return FALSE;
+    handedOver.push_back(HandedOverPath(*data));
+    PostMessageW(hwnd, kFilesHandedOver, 0, 0);
+    return TRUE;
+}
+
+void CMyFrame::OpenHandedOverFiles() {
+    if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+    SetForegroundWindow(hwnd);
+    std::vector<std::wstring> paths;
+    paths.swap(handedOver);
+    for (const std::wstring& path : paths)
+        if (!path.empty()) OpenDiagram(this, path);
+}

@@ -67,6 +67,7 @@ CMyFrame* CMyApp::CreateMainFrame(CMyFrame* frame) {
     frame->accelerators = LoadAcceleratorsW(module, L"MAINACCEL");
     RunPrintDlg(PD_RETURNDEFAULT, frame->hwnd, new CPrintDlg);
     if (!commandLine.empty()) PostMessageW(frame->hwnd, kOpenCommandLineFile, 0, 0);
+    runningInstance.Publish(frame->hwnd);
     return frame;
 }
 
@@ -76,11 +77,10 @@ void CMyApp::ExitInstance() {
     ReleaseChoiceLists(theSettings());
 }
 
-std::wstring CMyApp::CommandLinePath() const {
-    int length = MultiByteToWideChar(CP_ACP, 0, commandLine.data(), static_cast<int>(commandLine.size()), nullptr, 0);
-    std::wstring path(static_cast<size_t>(length > 0 ? length : 0), L'\0');
-    if (length > 0)
-        MultiByteToWideChar(CP_ACP, 0, commandLine.data(), static_cast<int>(commandLine.size()), &path[0], length);
+std::wstring CMyApp::CommandLinePath(const std::wstring& commandLine) {
+    const size_t first = commandLine.find_first_not_of(L" \t");
+    if (first == std::wstring::npos) return std::wstring();
+    std::wstring path = commandLine.substr(first, commandLine.find_last_not_of(L" \t") - first + 1);
     if (path.size() >= 2 && path.front() == L'"' && path.back() == L'"') path = path.substr(1, path.size() - 2);
     return path;
 }

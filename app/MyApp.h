@@ -6,6 +6,7 @@
 #include <string>
 
 #include "App.h"
+#include "RunningInstance.h"
 
 class CMyFrame;
 
@@ -21,14 +22,18 @@ public:
     // Answers null when the window could not be made (the object is freed).
     CMyFrame* CreateMainFrame(CMyFrame* frame);
 
-    // The command line widened from the ANSI code page, as a file path: one
-    // pair of enclosing quotes is removed (a path never contains quotes).
-    std::wstring CommandLinePath() const;
+    // The command line as a file path: blanks around it and one pair of
+    // enclosing quotes are removed (a path never contains quotes).
+    std::wstring CommandLinePath() const { return CommandLinePath(commandLine); }
+    static std::wstring CommandLinePath(const std::wstring& commandLine);
 
     // Passed to the entry point and kept, but the frame's show state comes
     // from Supervisor/CmdShow.
     HINSTANCE previousInstance = nullptr;
     int showCommand = 0;
+
+    // One program per folder: the frame is published here once it exists.
+    RunningInstance runningInstance;
 };
 
 CMyApp& theApp();

@@ -3,6 +3,9 @@
 // the diagram windows in the MDI client between. Every menu item, shortcut
 // and tool-bar button arrives in its OnCommand; what the frame does not do
 // itself goes on to the active diagram window.
+#include <string>
+#include <vector>
+
 #include "DiagramMessages.h"
 #include "Frame.h"
 #include "FrameMessages.h"
@@ -28,6 +31,10 @@ public:
     void ShowOptions();
     void ShowHardware();
 
+    // The path of a file handed over with WM_COPYDATA: cbData bytes of
+    // UTF-16 (an odd last byte is dropped), ending at the first NUL.
+    static std::wstring HandedOverPath(const COPYDATASTRUCT& data);
+
     int lastHelpId = kNoHelp;
 
 private:
@@ -37,7 +44,11 @@ private:
     void OnMenuSelect(WPARAM wParam);
     void OnDropFiles(WPARAM drop, LPARAM lParam);
     void OnCommandLineFile();
+    LRESULT OnCopyData(const COPYDATASTRUCT* data);
+    void OpenHandedOverFiles();
     void SelectAxes(LPARAM indexes);
     void CheckToolButton(int id, WPARAM checked);
     void FillAxisLists();
+
+    std::vector<std::wstring> handedOver;  // waiting for kFilesHandedOver
 };

@@ -3,9 +3,9 @@
 #include "FrameworkState.h"
 #include "Wnd.h"
 
-int CApp::Main(HINSTANCE moduleInstance, const char* arguments) {
+int CApp::Main(HINSTANCE moduleInstance, const wchar_t* arguments) {
     instance = moduleInstance;
-    commandLine = arguments ? arguments : "";
+    commandLine = arguments ? arguments : L"";
     FrameworkStart(moduleInstance);
     theFramework().application = this;
     InitInstance();

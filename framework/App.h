@@ -22,16 +22,16 @@ public:
     virtual int PreTranslate(MSG* message);                // nonzero: consumed
     virtual int OnIdle() { return 0; }                     // 0: wait for the next message
 
-    // The entry sequence: store instance and command line (ANSI, as the
-    // system passes it), InitInstance, CreateMainWindow (none: quit at once),
+    // The entry sequence: store instance and command line (UTF-16, so that
+    // any file name arrives whole), InitInstance, CreateMainWindow (none: quit at once),
     // Run, ExitInstance; answers Run's exit code.
-    int Main(HINSTANCE instance, const char* commandLine);
+    int Main(HINSTANCE instance, const wchar_t* commandLine);
 
     // One step of the message pump: 0 once the quit message has arrived.
     int PumpMessage();
 
     HINSTANCE instance = nullptr;
-    std::string commandLine;
+    std::wstring commandLine;
     bool quit = false;
     int exitCode = 0;
     MSG message{};

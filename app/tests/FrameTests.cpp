@@ -653,28 +653,58 @@ TEST_F(MainFrame, TheCommandLineFileOpensInANewDiagramWindow) {
     const std::wstring plain = SampleMeasurement(L"run1.kxm");
     const std::wstring spaced = SampleMeasurement(L"mit Leerzeichen\\run 2.kxm");
     const struct {
-        std::string commandLine;
+        std::wstring commandLine;
         std::wstring path;
     } cases[] = {
-        {std::string(plain.begin(), plain.end()), plain},
-        {"\"" + std::string(spaced.begin(), spaced.end()) + "\"", spaced},  // as the shell passes it
+        {plain, plain},
+        {L"\"" + spaced + L"\"", spaced},  // as the shell passes it
+        {L"  \"" + plain + L"\" ", plain},
     };
     for (const auto& c : cases) {
         theApp().commandLine = c.commandLine;
         SendMessageW(window, kOpenCommandLineFile, 0, 0);
-        EXPECT_EQ(DiagramFiles(frame->ActiveChild()), std::vector<std::wstring>{c.path}) << c.commandLine;
+        EXPECT_EQ(DiagramFiles(frame->ActiveChild()), std::vector<std::wstring>{c.path});
     }
-    EXPECT_EQ(DiagramWindows().size(), 2u);
+    EXPECT_EQ(DiagramWindows().size(), 3u);
     // the axis lists show the new diagram's view: power over engine speed
     EXPECT_EQ(WindowTextOf(ToolControl(ID_AXIS_X)), L"Drehzahl [U/min]");
     EXPECT_EQ(WindowTextOf(ToolControl(ID_AXIS_Y)), L"Leistung [PS]");
     theApp().commandLine.clear();
 }
 
+TEST_F(MainFrame, AFileHandedOverBySecondStartOpensInANewDiagramWindow) {
+    const std::wstring path = SampleMeasurement(L"Prüfstand_Ω.kxm");
+    const std::wstring withRest = path + L'\0' + L"Rest";
+    const struct {
+        const std::wstring* data;
+        DWORD bytes;
+        ULONG_PTR tag;
+        LRESULT answer;
+        bool opens;
+    } cases[] = {
+        {&path, DWORD(path.size() * 2), kHandOverTag, TRUE, true},
+        {&withRest, DWORD(withRest.size() * 2), kHandOverTag, TRUE, true},  // the path ends at the NUL
+        {&withRest, DWORD(path.size() * 2 + 1), kHandOverTag, TRUE, true},  // an odd last byte is dropped
+        {&path, DWORD(path.size() * 2), 0x1234, FALSE, false},              // not ours
+        {&path, 0, kHandOverTag, TRUE, false},                              // no file: only to the front
+    };
+    size_t windows = DiagramWindows().size();
+    for (const auto& c : cases) {
+        COPYDATASTRUCT data{c.tag, c.bytes, const_cast<wchar_t*>(c.data->data())};
+        EXPECT_EQ(SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), c.answer);
+        PumpMessages();
+        EXPECT_EQ(DiagramWindows().size(), windows + c.opens) << c.bytes;
+        windows = DiagramWindows().size();
+        if (c.opens) {
+            EXPECT_EQ(DiagramFiles(frame->ActiveChild()), std::vector<std::wstring>{path});
+        }
+    }
+}
+
 TEST(MainFrameStart, ACommandLineRequestsItsFileOnceTheLoopRuns) {
     ResetSettings();
     const std::wstring path = SampleMeasurement(L"run1.kxm");
-    theApp().commandLine = std::string(path.begin(), path.end());
+    theApp().commandLine = path;
     CMyFrame* frame = theApp().CreateMainFrame(new CMyFrame);
     ASSERT_NE(frame, nullptr);
     HWND window = frame->hwnd;
@@ -697,9 +727,10 @@ TEST(MainFrameStart, ACommandLineRequestsItsFileOnceTheLoopRuns) {
 TEST_F(MainFrame, MainWindowWithADiagramScreenshot) {
     InstallDiagramHooks();
     SetWindowPos(window, HWND_TOP, 20, 20, 1024, 720, 0);
-    theApp().commandLine = std::string(KX_DATA_DIR) + "/runup.kxm";
-    for (char& c : theApp().commandLine)
-        if (c == '/') c = '\\';
+    const std::string sample = std::string(KX_DATA_DIR) + "/runup.kxm";
+    theApp().commandLine.assign(sample.begin(), sample.end());
+    for (wchar_t& c : theApp().commandLine)
+        if (c == L'/') c = L'\\';
     SendMessageW(window, kOpenCommandLineFile, 0, 0);
     theApp().commandLine.clear();
     ASSERT_EQ(DiagramWindows().size(), 1u);

@@ -187,6 +187,53 @@ TEST(Program, AnOldMeasurementFileIsAnnouncedBeforeItIsShown) {
     }
 }
 
+// Explorer starts the program again for a double-clicked file: the second
+// program hands the file to the first and ends. The file is an old one under
+// a name outside the ANSI code page, so the running program's notice about
+// it shows that it read the very file.
+TEST(Program, ASecondStartHandsItsFileToTheRunningProgram) {
+    KaltrenoxProcess run(L"second-start");
+    ASSERT_TRUE(run.Start(SampleFile()));
+    ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] { return run.DiagramWindows().size() == 1; }, 10000));
+    std::wstring old = SampleFile();
+    old.replace(old.rfind(L"runup"), 5, L"v10");
+    const std::wstring named = run.folder + L"\\Prüfstand_Ω.kxm";
+    ASSERT_TRUE(CopyFileW(old.c_str(), named.c_str(), FALSE));
+
+    std::wstring commandLine = L"\"" + run.exePath + L"\" \"" + named + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION second{};
+    ASSERT_TRUE(CreateProcessW(run.exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                               run.folder.c_str(), &startup, &second));
+    EXPECT_EQ(WaitForSingleObject(second.hProcess, 20000), WAIT_OBJECT_0) << "the second start ends by itself";
+    DWORD code = 99;
+    GetExitCodeProcess(second.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(second.hProcess);
+    CloseHandle(second.hThread);
+
+    HWND notice = nullptr;
+    ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] { return (notice = run.Dialog(L"Update-Info")) != nullptr; }, 10000))
+        << "the running program reads the handed-over file";
+    DWORD foreground = 0;
+    GetWindowThreadProcessId(GetForegroundWindow(), &foreground);
+    EXPECT_EQ(foreground, run.process.dwProcessId) << "the running program comes to the front";
+    PostMessageW(notice, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] { return run.DiagramWindows().size() == 2; }, 10000))
+        << "in a diagram window of its own";
+    HWND warning = nullptr;  // the short run's loss point
+    ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] { return (warning = run.Dialog(named)) != nullptr; }, 10000));
+    PostMessageW(warning, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] { return !IsWindow(warning); }, 10000));
+
+    run.PostCommand(ID_APP_EXIT);  // the upgraded file asks to be saved
+    HWND question = nullptr;
+    ASSERT_TRUE(KaltrenoxProcess::WaitUntil([&] { return (question = run.Dialog(named)) != nullptr; }, 10000));
+    PostMessageW(question, WM_COMMAND, IDNO, 0);
+    EXPECT_TRUE(run.WaitForExit(15000));
+}
+
 TEST(Program, HardwareDialogValuesReachTheIniFile) {
     KaltrenoxProcess run(L"hardware");
     run.SetIni(L"Mechanics", L"Wheel", L"0.333333333");

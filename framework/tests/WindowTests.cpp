@@ -357,8 +357,8 @@ public:
 
 TEST(MessagePump, RunDispatchesUntilTheMainWindowIsGone) {
     PumpApp app;
-    EXPECT_EQ(app.Main(GetModuleHandleW(nullptr), "C:\\Pruef\\run3.kxm"), 0);
-    EXPECT_EQ(app.commandLine, "C:\\Pruef\\run3.kxm");
+    EXPECT_EQ(app.Main(GetModuleHandleW(nullptr), L"C:\\Prüf\\Lauf_Ω3.kxm"), 0);
+    EXPECT_EQ(app.commandLine, L"C:\\Prüf\\Lauf_Ω3.kxm") << "kept as UTF-16";
     EXPECT_TRUE(app.mainDeleted);
     EXPECT_TRUE(app.exited);
     EXPECT_NE(std::find(app.messages.begin(), app.messages.end(), UINT(WM_APP)), app.messages.end());
@@ -369,6 +369,6 @@ TEST(MessagePump, RunDispatchesUntilTheMainWindowIsGone) {
 TEST(MessagePump, NoMainWindowEndsAtOnceAndStillShutsDown) {
     PumpApp app;
     app.noWindow = true;
-    EXPECT_EQ(app.Main(GetModuleHandleW(nullptr), ""), 0);
+    EXPECT_EQ(app.Main(GetModuleHandleW(nullptr), L""), 0);
     EXPECT_TRUE(app.exited);
 }
