@@ -3,7 +3,6 @@
 #include <shellapi.h>
 
 #include "EvaluationCursor.h"
-#include "RecoveredRun.h"
 #include "Settings.h"
 #include "Status.h"
 #include "TextBuffers.h"
@@ -37,7 +36,7 @@ LRESULT CMyFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MENUSELECT:         OnMenuSelect(wParam); break;
     case WM_DROPFILES:          OnDropFiles(wParam, lParam); break;
     case kOpenCommandLineFile:  OnCommandLineFile(); break;
-    case kOfferRecoveredRun:    OfferRecoveredRun(this); break;
+    case kOfferRecoveredRun:    SettleRecoveredRun(); break;
     case kFrameAxisLists:       SelectAxes(lParam); break;
     case kFramePageViewButton:  CheckToolButton(ID_VIEW_PAGE, wParam); break;
     case kFrameLambdaButton:    CheckToolButton(ID_LAMBDA_CURVE, wParam); break;

@@ -3,10 +3,8 @@
 #include <windows.h>
 
 #include "MeasurementFileDialog.h"
-#include "MyFrame.h"
 #include "PageText.h"
 #include "RecoveryFile.h"
-#include "Seams.h"
 #include "Settings.h"
 #include "TextBuffers.h"
 #include "Win32ProfileStore.h"
@@ -22,14 +20,14 @@ std::wstring Question(const Measurement& m) {
 }
 
 // Answers whether the run went to the file the operator chose.
-bool SaveRecoveredRun(CMyFrame* frame, RecoveryFile& recovery) {
+bool SaveRecoveredRun(HWND owner, RecoveryFile& recovery) {
     Settings& s = theSettings();
     const std::wstring lastSaved = s.desktopLastFile;
-    if (chooseMeasurementFile(frame->hwnd, kChooseSave | kChooseAdvance) != 1) return false;
+    if (chooseMeasurementFile(owner, kChooseSave | kChooseAdvance) != 1) return false;
     const std::wstring path = s.desktopLastFile;
     if (recovery.saveAs(path)) return true;
     s.desktopLastFile = lastSaved;
-    MessageBoxW(frame->hwnd, LoadText(IDS_NOT_SAVED), path.c_str(), MB_OK | MB_ICONERROR);
+    MessageBoxW(owner, LoadText(IDS_NOT_SAVED), path.c_str(), MB_OK | MB_ICONERROR);
     return false;
 }
 
@@ -39,22 +37,21 @@ std::wstring RecoveryFilePath() {
     return besideProgram(kRecoveryFileName);
 }
 
-void OfferRecoveredRun(CMyFrame* frame) {
+bool OfferRecoveredRun(HWND owner) {
     RecoveryFile recovery(RecoveryFilePath());
     Measurement m;
-    if (!frame || !recovery.read(m)) return;
+    if (!recovery.read(m)) return false;
     const std::wstring question = Question(m);
     const std::wstring title = theSettings().supervisorWindowTitle;
     for (;;) {
-        if (MessageBoxW(frame->hwnd, question.c_str(), title.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES) {
-            if (!SaveRecoveredRun(frame, recovery)) continue;
-            OpenRecordedRun(frame, theSettings().recordResumeMode);
-            return;
+        if (MessageBoxW(owner, question.c_str(), title.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES) {
+            if (SaveRecoveredRun(owner, recovery)) return true;
+            continue;
         }
-        if (MessageBoxW(frame->hwnd, LoadText(IDS_RECOVERY_DROP), title.c_str(),
+        if (MessageBoxW(owner, LoadText(IDS_RECOVERY_DROP), title.c_str(),
                         MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES) {
             recovery.drop();
-            return;
+            return false;
         }
     }
 }
