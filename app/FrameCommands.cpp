@@ -12,6 +12,7 @@
 #include "MeasurementFileDialog.h"
 #include "MyApp.h"
 #include "MyFrame.h"
+#include "RecoveredRun.h"
 #include "Seams.h"
 #include "Settings.h"
 #include "resource.h"
@@ -112,4 +113,8 @@ void CMyFrame::OpenHandedOverFiles() {
     paths.swap(handedOver);
     for (const std::wstring& path : paths)
         if (!path.empty()) OpenDiagram(this, path);
+}
+
+void CMyFrame::SettleRecoveredRun() {
+    if (OfferRecoveredRun(hwnd)) OpenRecordedRun(this, theSettings().recordResumeMode);
 }

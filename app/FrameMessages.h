@@ -12,3 +12,6 @@ constexpr UINT kFilesHandedOver = WM_USER + 5;
 // WM_COPYDATA's dwData for a file handed over: the path in UTF-16 (its length
 // is cbData; no terminating NUL needed, and a path ends at the first NUL).
 constexpr ULONG_PTR kHandOverTag = 0x4B584D31;  // "KXM1"
+// Ask what becomes of a run left in the recovery file by a program that
+// did not end properly, once the message loop runs.
+constexpr UINT kOfferRecoveredRun = WM_USER + 6;

@@ -38,6 +38,7 @@ LRESULT CMyFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case kOpenCommandLineFile:  OnCommandLineFile(); break;
     case WM_COPYDATA:           return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case kFilesHandedOver:      OpenHandedOverFiles(); break;
+    case kOfferRecoveredRun:    SettleRecoveredRun(); break;
     case kFrameAxisLists:       SelectAxes(lParam); break;
     case kFramePageViewButton:  CheckToolButton(ID_VIEW_PAGE, wParam); break;
     case kFrameLambdaButton:    CheckToolButton(ID_LAMBDA_CURVE, wParam); break;

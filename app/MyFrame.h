@@ -46,6 +46,9 @@ private:
     void OnCommandLineFile();
     LRESULT OnCopyData(const COPYDATASTRUCT* data);
     void OpenHandedOverFiles();
+    // A run the last session left unsaved: saved (and opened as
+    // Record/ResumeMode says) or dropped, as the operator answers.
+    void SettleRecoveredRun();
     void SelectAxes(LPARAM indexes);
     void CheckToolButton(int id, WPARAM checked);
     void FillAxisLists();
