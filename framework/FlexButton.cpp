@@ -23,7 +23,10 @@ void StartLine(HDC dc, int x, int y, int toX, int toY) {
 }  // namespace
 
 LRESULT CFlexButton::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = CButton::WndProc(message, wParam, lParam);
+    // The button's own answer to WM_ENABLE is only to redraw itself, and the
+    // visual-styles button does so at once even when nothing changed; the
+    // flex button draws itself, once per change, below.
+    LRESULT result = message == WM_ENABLE ? 0 : CButton::WndProc(message, wParam, lParam);
     if (message == WM_NCDESTROY) return result;  // the object is gone
     uint32_t updated = UpdatedFlags(flags, message, wParam);
     if (updated != flags) {
