@@ -121,7 +121,7 @@ bool MeasurementRun::write(const std::wstring& path, int32_t recordedAt) {
     if (!allocated()) return false;
     Measurement m;
     m.sampleCount = static_cast<uint16_t>(sampleCount_);
-    m.temperature = static_cast<uint16_t>(settings_.weatherTemperature);
+    m.temperature = settings_.weatherTemperature;
     m.pressure = static_cast<uint16_t>(settings_.weatherPressure);
     m.humidity = static_cast<uint16_t>(settings_.weatherHumidity);
     m.gearRatio = settings_.recordGear;

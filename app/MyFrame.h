@@ -39,5 +39,7 @@ private:
     void OnCommandLineFile();
     void SelectAxes(LPARAM indexes);
     void CheckToolButton(int id, WPARAM checked);
+    void OnDiagramClosed(HWND closing);
+    void ResetToolBar();
     void FillAxisLists();
 };
