@@ -117,20 +117,37 @@ int32_t MeasurementRun::progress() const {
     return elapsed_ / (durationLimit_ / 100);
 }
 
+MeasurementRun::Header MeasurementRun::currentHeader() const {
+    Header h;
+    h.temperature = settings_.weatherTemperature;
+    h.pressure = static_cast<uint16_t>(settings_.weatherPressure);
+    h.humidity = static_cast<uint16_t>(settings_.weatherHumidity);
+    h.gearRatio = settings_.recordGear;
+    h.inertia = settings_.mechanicsInertia;
+    h.circumference = settings_.mechanicsWheel;
+    h.comment = settings_.recordComment;
+    h.withLambda = live_.channelMode != 0;
+    return h;
+}
+
 bool MeasurementRun::write(const std::wstring& path, int32_t recordedAt) {
+    return write(path, recordedAt, currentHeader());
+}
+
+bool MeasurementRun::write(const std::wstring& path, int32_t recordedAt, const Header& header) {
     if (!allocated()) return false;
     Measurement m;
     m.sampleCount = static_cast<uint16_t>(sampleCount_);
-    m.temperature = settings_.weatherTemperature;
-    m.pressure = static_cast<uint16_t>(settings_.weatherPressure);
-    m.humidity = static_cast<uint16_t>(settings_.weatherHumidity);
-    m.gearRatio = settings_.recordGear;
+    m.temperature = header.temperature;
+    m.pressure = header.pressure;
+    m.humidity = header.humidity;
+    m.gearRatio = header.gearRatio;
     m.recordedAt = recordedAt;
-    m.inertia = settings_.mechanicsInertia;
-    m.circumference = settings_.mechanicsWheel;
-    m.comment = settings_.recordComment;
+    m.inertia = header.inertia;
+    m.circumference = header.circumference;
+    m.comment = header.comment;
     m.fileName = path;
-    const bool withLambda = live_.channelMode != 0;
+    const bool withLambda = header.withLambda;
 
     // lend the buffers, cut to the run's length (their capacity stays), and
     // take them back whatever the write answers

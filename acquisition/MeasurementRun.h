@@ -25,6 +25,17 @@ public:
     // How the last run came to an end; kept until the dialog takes it.
     enum class Ending { None, Complete, TooManySamples };
 
+    // The header values a run's file gets besides its samples. Taken once
+    // when the run ends, so that every file written of the run says the
+    // same, even when weather frames arrive while the file dialog asks.
+    struct Header {
+        int16_t temperature = 0;  // °C
+        uint16_t pressure = 0, humidity = 0;
+        double gearRatio = 0, inertia = 0, circumference = 0;
+        std::wstring comment;
+        bool withLambda = false;
+    };
+
     // `gearEstimate` is the program-wide estimate (theGearEstimate()); it
     // outlives the dialog and its runs.
     MeasurementRun(const LiveValues& live, Settings& settings, double& gearEstimate);
@@ -62,6 +73,9 @@ public:
     // a lambda channel mode. The buffers are only lent to the file writer
     // and stay with the run, whether the write succeeds or not.
     bool write(const std::wstring& path, int32_t recordedAt);
+    bool write(const std::wstring& path, int32_t recordedAt, const Header& header);
+    // The header from the settings and the channel mode as they are now.
+    Header currentHeader() const;
 
     int32_t sampleCount() const { return sampleCount_; }
     int32_t elapsed() const { return elapsed_; }

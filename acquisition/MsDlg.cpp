@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <string>
+#include <utility>
 
 #include "FrameDecoder.h"
 #include "SerialLink.h"
@@ -66,7 +67,9 @@ std::wstring Text(UINT id) {
 }  // namespace
 
 CMsDlg::CMsDlg(MeasurementDialogServices services)
-    : run(theLiveValues(), theSettings(), theGearEstimate()), services_(services) {
+    : run(theLiveValues(), theSettings(), theGearEstimate()),
+      services_(std::move(services)),
+      recovery_(services_.recoveryFile) {
     // the template's progress bar is a common control
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
@@ -325,8 +328,22 @@ void CMsDlg::FinishRun(MeasurementRun::Ending ending) {
 }
 
 // The timer goes on while the file dialog is open: its ticks keep draining
-// the link, and the run, idle by now, ignores what arrives.
+// the link, and the run, idle by now, ignores what arrives. Until the
+// operator has saved or dropped the run it also sits in the recovery file.
 void CMsDlg::SaveRun() {
+    const MeasurementRun::Header header = run.currentHeader();
+    // a folder that takes no file leaves only the save, as without one
+    recovery_.keep(run, header, static_cast<int32_t>(std::time(nullptr)));
+    const bool saved = WriteWhereChosen(header);
+    recovery_.drop();
+    if (!saved) return;
+    const Settings& s = theSettings();
+    SetRunOutcome(s.recordResumeMode);
+    if (s.recordResumeMode > 0) SendMessageW(hwnd, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDOK)));
+}
+
+// Answers whether the run was written; false when the operator dropped it.
+bool CMsDlg::WriteWhereChosen(const MeasurementRun::Header& header) {
     Settings& s = theSettings();
     const std::wstring lastSaved = s.desktopLastFile;
     int flags = kSaveNextNumber;
@@ -335,18 +352,17 @@ void CMsDlg::SaveRun() {
         if (!services_.chooseFile || services_.chooseFile(hwnd, flags) != 1) {
             // dropped; the next run proposes a name after the last file that was written
             if (failed) s.desktopLastFile = lastSaved;
-            return;
+            return false;
         }
         const std::wstring path = s.desktopLastFile;
-        if (run.write(path, static_cast<int32_t>(std::time(nullptr)))) break;
+        if (run.write(path, static_cast<int32_t>(std::time(nullptr)), header)) break;
         // the run stays in the buffers: the operator names another file or drops it
         failed = true;
         const std::wstring text = Text(IDS_NOT_SAVED) + L"\n\n" + Text(IDS_SAVE_ELSEWHERE);
         MessageBoxW(hwnd, text.c_str(), path.c_str(), MB_OK | MB_ICONERROR);
         flags = kSaveSameName;
     }
-    SetRunOutcome(s.recordResumeMode);
-    if (s.recordResumeMode > 0) SendMessageW(hwnd, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDOK)));
+    return true;
 }
 
 void CMsDlg::SetRunOutcome(int outcome) {

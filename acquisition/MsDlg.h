@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "BigText.h"
 #include "Dlg.h"
@@ -19,6 +20,7 @@
 #include "Indicator.h"
 #include "MeasurementRun.h"
 #include "RectGauge.h"
+#include "RecoveryFile.h"
 
 // The file dialog for measurement files, as the application provides it:
 // owner, flags (bit 0 set: open, clear: save; bit 1: propose the next file
@@ -32,10 +34,13 @@ using MeasurementFileChooser = int (*)(HWND owner, int flags);
 using OptionsCommand = INT_PTR (*)(HWND owner);
 
 // What the dialog is handed by the application; an empty entry makes its
-// command do nothing (a run is then dropped at its end).
+// command do nothing (a run is then dropped at its end). A finished run
+// sits in the recovery file until it is saved or dropped (none kept when
+// the path is empty).
 struct MeasurementDialogServices {
     MeasurementFileChooser chooseFile = nullptr;
     OptionsCommand runOptions = nullptr;
+    std::wstring recoveryFile;
 };
 
 // The dialog's data record: what the main frame opens once the dialog has
@@ -88,9 +93,11 @@ private:
     void ShowProgress(int32_t percent);
     void FinishRun(MeasurementRun::Ending ending);
     void SaveRun();
+    bool WriteWhereChosen(const MeasurementRun::Header& header);
     void SetRunOutcome(int outcome);
 
     MeasurementDialogServices services_;
+    RecoveryFile recovery_;
     bool startRequested_ = false;  // "Start" pressed, the controller not yet configured
     int shownState_ = -1;
     int32_t shownProgress_ = -1;

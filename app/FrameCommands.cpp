@@ -12,6 +12,7 @@
 #include "MeasurementFileDialog.h"
 #include "MyApp.h"
 #include "MyFrame.h"
+#include "RecoveredRun.h"
 #include "Seams.h"
 #include "Settings.h"
 #include "resource.h"
@@ -90,4 +91,8 @@ void CMyFrame::OnDropFiles(WPARAM drop, LPARAM lParam) {
 
 void CMyFrame::OnCommandLineFile() {
     OpenDiagram(this, theApp().CommandLinePath());
+}
+
+void CMyFrame::SettleRecoveredRun() {
+    if (OfferRecoveredRun(hwnd)) OpenRecordedRun(this, theSettings().recordResumeMode);
 }

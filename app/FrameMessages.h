@@ -5,3 +5,6 @@
 
 // Open the command-line file in a new diagram window, once the message loop runs.
 constexpr UINT kOpenCommandLineFile = WM_USER;
+// Ask what becomes of a run left in the recovery file by a program that
+// did not end properly, once the message loop runs.
+constexpr UINT kOfferRecoveredRun = WM_USER + 6;

@@ -66,6 +66,8 @@ CMyFrame* CMyApp::CreateMainFrame(CMyFrame* frame) {
     SetWindowTextW(frame->hwnd, s.supervisorWindowTitle.c_str());
     frame->accelerators = LoadAcceleratorsW(module, L"MAINACCEL");
     RunPrintDlg(PD_RETURNDEFAULT, frame->hwnd, new CPrintDlg);
+    // a run the last session could not save is settled before anything else
+    PostMessageW(frame->hwnd, kOfferRecoveredRun, 0, 0);
     if (!commandLine.empty()) PostMessageW(frame->hwnd, kOpenCommandLineFile, 0, 0);
     return frame;
 }

@@ -36,6 +36,7 @@ LRESULT CMyFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MENUSELECT:         OnMenuSelect(wParam); break;
     case WM_DROPFILES:          OnDropFiles(wParam, lParam); break;
     case kOpenCommandLineFile:  OnCommandLineFile(); break;
+    case kOfferRecoveredRun:    SettleRecoveredRun(); break;
     case kFrameAxisLists:       SelectAxes(lParam); break;
     case kFramePageViewButton:  CheckToolButton(ID_VIEW_PAGE, wParam); break;
     case kFrameLambdaButton:    CheckToolButton(ID_LAMBDA_CURVE, wParam); break;

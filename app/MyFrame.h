@@ -37,6 +37,9 @@ private:
     void OnMenuSelect(WPARAM wParam);
     void OnDropFiles(WPARAM drop, LPARAM lParam);
     void OnCommandLineFile();
+    // A run the last session left unsaved: saved (and opened as
+    // Record/ResumeMode says) or dropped, as the operator answers.
+    void SettleRecoveredRun();
     void SelectAxes(LPARAM indexes);
     void CheckToolButton(int id, WPARAM checked);
     void OnDiagramClosed(HWND closing);

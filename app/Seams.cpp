@@ -8,6 +8,7 @@
 #include "MsDlg.h"
 #include "MyFrame.h"
 #include "Options.h"
+#include "RecoveredRun.h"
 #include "SerialLink.h"
 #include "Settings.h"
 
@@ -34,15 +35,18 @@ CMDIChild* OpenDiagram(CMyFrame* frame, const std::wstring& path) {
     return OpenDiagramWindow(*frame, path);
 }
 
-// The dialog gets the application's file chooser and options, and leaves
-// the run's outcome in its record: 1 a new diagram window for the file just
-// saved, 2 the active diagram window (a full one only says so; without one,
-// a new window), 0 nothing.
+// The dialog gets the application's file chooser, options and recovery
+// file, and leaves the run's outcome in its record.
 int RunMeasurementCommand(CMyFrame* frame) {
     MeasurementDialogData result;
-    DoModal(new CMsDlg({&chooseMeasurementFile, &runOptions}), &result, L"Speed", frame->hwnd);
+    DoModal(new CMsDlg({&chooseMeasurementFile, &runOptions, RecoveryFilePath()}), &result, L"Speed", frame->hwnd);
+    OpenRecordedRun(frame, result.runOutcome);
+    return result.runOutcome;
+}
+
+void OpenRecordedRun(CMyFrame* frame, int resumeMode) {
     const std::wstring path = theSettings().desktopLastFile;
-    switch (result.runOutcome) {
+    switch (resumeMode) {
     case 1:
         OpenDiagram(frame, path);
         break;
@@ -58,7 +62,6 @@ int RunMeasurementCommand(CMyFrame* frame) {
     default:
         break;
     }
-    return result.runOutcome;
 }
 
 void RunOptionsCommand(CMyFrame* frame) {

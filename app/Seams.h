@@ -26,6 +26,11 @@ CMDIChild* OpenDiagram(CMyFrame* frame, const std::wstring& path);
 // to open, else the Record/ResumeMode it was opened by).
 int RunMeasurementCommand(CMyFrame* frame);
 
+// The run just saved as Desktop/LastFile, opened as `resumeMode`
+// (Record/ResumeMode) says: 1 a new diagram window, 2 the active one (a
+// full one only says so; without one, a new window), 0 nothing.
+void OpenRecordedRun(CMyFrame* frame, int resumeMode);
+
 // Command 1547: the Options dialog on the settings; afterwards, whatever its
 // result, the serial link is closed and opened again on Hardware/ComPort.
 void RunOptionsCommand(CMyFrame* frame);

@@ -105,3 +105,15 @@ bool replaceFileContents(const std::wstring& path, const std::string& data) {
     if (!ok) std::filesystem::remove(toPath(temporary), ec);
     return ok;
 }
+
+bool removeFile(const std::wstring& path) {
+    if (path.empty()) return false;
+    std::error_code ec;
+    std::filesystem::remove(toPath(path), ec);
+    return !ec;
+}
+
+bool fileExists(const std::wstring& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_regular_file(toPath(path), ec);
+}

@@ -27,3 +27,7 @@ bool readFilePrefix(const std::wstring& path, size_t maxBytes, std::string& out)
 // only then puts it in place of path. On failure the old file stays as it was
 // and the temporary file is removed.
 bool replaceFileContents(const std::wstring& path, const std::string& data);
+
+// Removes a file; true when it is gone afterwards (also when there was none).
+bool removeFile(const std::wstring& path);
+bool fileExists(const std::wstring& path);

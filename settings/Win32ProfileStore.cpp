@@ -21,13 +21,17 @@ void Win32ProfileStore::writeString(const wchar_t* section, const wchar_t* key, 
     WritePrivateProfileStringW(section, key, value.c_str(), path_.c_str());
 }
 
-std::wstring settingsFilePath() {
+std::wstring besideProgram(const std::wstring& fileName) {
     wchar_t module[257] = {};
     GetModuleFileNameW(nullptr, module, 256);
     std::wstring path(module);
     const size_t slash = path.find_last_of(L'\\');
     path = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
-    return path + L"KALTRNX.INI";
+    return path + fileName;
+}
+
+std::wstring settingsFilePath() {
+    return besideProgram(L"KALTRNX.INI");
 }
 
 void loadSettings() {

@@ -19,6 +19,9 @@ private:
     std::wstring path_;
 };
 
+// A file in the folder of the running executable (a module file name of at
+// most 256 characters, cut after its last backslash).
+std::wstring besideProgram(const std::wstring& fileName);
 // "KALTRNX.INI" beside the running executable.
 std::wstring settingsFilePath();
 // Read and write the program-wide settings from and to that file.

@@ -273,7 +273,7 @@ Outcome RunDialog(std::vector<Step> steps) {
     StepScript script(std::move(steps));
     Outcome outcome;
     outcome.result =
-        DoModal(new CMsDlg({&chooseMeasurementFile, &runOptions}), &DialogRecord(), L"Speed", nullptr);
+        DoModal(new CMsDlg({&chooseMeasurementFile, &runOptions, {}}), &DialogRecord(), L"Speed", nullptr);
     outcome.failure = script.failure();
     return outcome;
 }
