@@ -51,6 +51,8 @@ private:
     void SettleRecoveredRun();
     void SelectAxes(LPARAM indexes);
     void CheckToolButton(int id, WPARAM checked);
+    void OnDiagramClosed(HWND closing);
+    void ResetToolBar();
     void FillAxisLists();
 
     std::vector<std::wstring> handedOver;  // waiting for kFilesHandedOver
