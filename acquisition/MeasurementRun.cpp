@@ -38,6 +38,12 @@ void MeasurementRun::startWaiting() {
     if (state_ == RunState::Idle) state_ = RunState::Waiting;
 }
 
+void MeasurementRun::lineLost() {
+    const bool recording = state_ == RunState::Recording;
+    enterIdle();
+    if (recording) ending_ = Ending::LineLost;
+}
+
 MeasurementRun::Ending MeasurementRun::takeEnding() {
     return std::exchange(ending_, Ending::None);
 }

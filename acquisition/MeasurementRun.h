@@ -23,7 +23,9 @@ public:
     static constexpr int16_t kLongestPeriod = 1069;
 
     // How the last run came to an end; kept until the dialog takes it.
-    enum class Ending { None, Complete, TooManySamples };
+    // LineLost: the serial link failed while waiting or recording; what was
+    // recorded up to then stays in the buffers.
+    enum class Ending { None, Complete, TooManySamples, LineLost };
 
     // The header values a run's file gets besides its samples. Taken once
     // when the run ends, so that every file written of the run says the
@@ -50,6 +52,9 @@ public:
     void enterIdle();
     // "Start" in idle: wait for the start condition.
     void startWaiting();
+    // The serial link failed: a waiting run goes back to idle, a recording
+    // one ends with LineLost.
+    void lineLost();
 
     void rollerFrame(int32_t period) override;
     void frameApplied() override;
