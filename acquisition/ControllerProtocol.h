@@ -5,8 +5,8 @@
 // link that carries command bytes back to the controller.
 #include <cstdint>
 
-// Bits 6-5 of a frame's header byte.
-enum class FrameType : uint8_t { EnginePeriod = 0, RollerPeriod = 1, Status = 2, Weather = 3 };
+#include "FrameType.h"
+#include "LineFault.h"
 
 // The measurement run's state: commands go to the controller only while idle.
 enum class RunState : int { Idle = 0, Waiting = 1, Recording = 2 };
@@ -51,10 +51,12 @@ public:
 // The measurement run's side of the frame stream: every roller-period frame
 // (value in 0.5 us ticks, after the live roller period has been set), and a
 // call after every complete frame of any type, where the run updates its
-// gear-ratio estimate.
+// gear-ratio estimate. Before a damaged frame, and where the stream shows
+// that frames went missing, it hears of the fault.
 class RollerFrameConsumer {
 public:
     virtual ~RollerFrameConsumer() = default;
     virtual void rollerFrame(int32_t period) = 0;
     virtual void frameApplied() = 0;
+    virtual void lineFault(const LineFault&) {}
 };

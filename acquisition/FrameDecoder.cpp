@@ -4,16 +4,45 @@
 
 #include "DeviceTypes.h"
 
+namespace {
+
+// An engine period may change by this fraction from one frame to the next
+// (8 ms apart at least; a free-revving engine gains a few percent in that
+// time, a misfire doubles the period).
+constexpr int32_t kEngineJumpPercent = 20;
+
+int32_t frameValue(uint8_t mask, const uint8_t* data) {
+    uint8_t b[3];
+    for (int i = 0; i < 3; ++i) b[i] = static_cast<uint8_t>(data[i] | (mask & (1 << i) ? 0x80 : 0));
+    const int32_t raw = b[0] | (b[1] << 8) | (b[2] << 16);
+    return raw & 0x800000 ? raw - 0x1000000 : raw;
+}
+
+bool withinJump(int32_t value, int32_t reference) {
+    const int64_t difference = static_cast<int64_t>(value) - reference;
+    return (difference < 0 ? -difference : difference) * 100 <= static_cast<int64_t>(reference) * kEngineJumpPercent;
+}
+
+}  // namespace
+
 void FrameDecoder::feedByte(uint8_t byte) {
     if (position_ < 0) {
-        if (byte > 0x7F) {  // anything else outside a frame is noise
-            position_ = 0;
-            type_ = static_cast<FrameType>((byte >> 5) & 3);
-            mask_ = byte & 7;
-        }
+        if (byte > 0x7F)
+            startFrame(byte);
+        else
+            takeStray(byte);  // anything else outside a frame is noise
         return;
     }
-    // inside a frame every byte is data, whatever its bit 7
+    // inside a frame every byte is data, whatever its bit 7; but the
+    // controller sends none with bit 7, so this one may be a header
+    if (byte & 0x80) {
+        damaged_ = true;
+        shadow_ = Shadow();
+        shadow_.active = true;
+        shadow_.header = byte;
+    } else {
+        takeIntoShadow(byte);
+    }
     if (mask_ & (1 << position_)) byte |= 0x80;
     data_[position_] = byte;
     if (++position_ < 3) return;
@@ -21,31 +50,114 @@ void FrameDecoder::feedByte(uint8_t byte) {
     applyFrame();
 }
 
+void FrameDecoder::startFrame(uint8_t header) {
+    endOfStrays();
+    position_ = 0;
+    type_ = static_cast<FrameType>((header >> 5) & 3);
+    mask_ = header & 7;
+    damaged_ = false;
+}
+
+void FrameDecoder::takeStray(uint8_t byte) {
+    if (strayCount_ < 4) strays_[strayCount_] = byte;
+    ++strayCount_;
+    takeIntoShadow(byte);
+}
+
+void FrameDecoder::takeIntoShadow(uint8_t byte) {
+    if (shadow_.active && shadow_.count < 3) shadow_.data[shadow_.count] = byte;
+    if (shadow_.active) ++shadow_.count;
+}
+
+// At a header after data bytes outside a frame: a header with bit 7 taken
+// as data and the bytes after it make up a lost frame; three or four stray
+// bytes are a frame whose header was lost (or arrived without bit 7); one or
+// two are bytes inserted into the frame before them.
+void FrameDecoder::endOfStrays() {
+    if (strayCount_ > 0) {
+        LineFault fault;
+        fault.kind = LineFault::Kind::LostFrame;
+        if (shadow_.active) {
+            fault.type = static_cast<FrameType>((shadow_.header >> 5) & 3);
+            if (shadow_.count == 3) {
+                fault.candidateCount = 1;
+                fault.candidates[0] = frameValue(shadow_.header & 7, shadow_.data);
+            }
+        } else if (strayCount_ == 4) {
+            fault.type = static_cast<FrameType>((strays_[0] >> 5) & 3);
+            fault.candidateCount = 1;
+            fault.candidates[0] = frameValue(strays_[0] & 7, strays_ + 1);
+        } else if (strayCount_ == 3) {
+            // bit 7 of the first two bytes is not known; a period is never negative
+            fault.typeKnown = false;
+            fault.candidateCount = 4;
+            for (uint8_t mask = 0; mask < 4; ++mask) fault.candidates[mask] = frameValue(mask, strays_);
+        } else if (strayCount_ > 4) {
+            fault.typeKnown = false;
+        } else {
+            fault.kind = LineFault::Kind::LastFrameDamaged;
+            fault.type = last_.type;
+        }
+        if (fault.kind == LineFault::Kind::LostFrame || frameCount_ > 0) report(fault);
+    }
+    strayCount_ = 0;
+    shadow_.active = false;
+}
+
+void FrameDecoder::report(const LineFault& fault) {
+    if (rollerConsumer_) rollerConsumer_->lineFault(fault);
+}
+
 void FrameDecoder::applyFrame() {
-    const int32_t raw = data_[0] | (data_[1] << 8) | (data_[2] << 16);
-    // bit 7 of the third byte is the sign
-    const int32_t value = raw & 0x800000 ? raw - 0x1000000 : raw;
+    const int32_t value = frameValue(0, data_);  // bit 7 of each byte already restored
     last_.type = type_;
     std::copy(data_, data_ + 3, last_.bytes);
     last_.value = value;
     ++frameCount_;
+    if (damaged_) {
+        LineFault fault;
+        fault.type = type_;
+        report(fault);
+    }
 
+    // a damaged frame goes to the run, which knows it is damaged, but
+    // changes no live value
     switch (type_) {
     case FrameType::EnginePeriod:
-        applyEnginePeriod(value);
+        if (!damaged_ && enginePeriodPlausible(value / 4, value)) applyEnginePeriod(value);
         break;
     case FrameType::RollerPeriod:
-        live_.rollerPeriod = value;
+        if (!damaged_) live_.rollerPeriod = value;
         if (rollerConsumer_) rollerConsumer_->rollerFrame(value);
         break;
     case FrameType::Status:
-        applyStatus();
+        if (!damaged_) applyStatus();
         break;
     case FrameType::Weather:
-        applyWeather();
+        if (!damaged_) applyWeather();
         break;
     }
     if (rollerConsumer_) rollerConsumer_->frameApplied();
+}
+
+// While a run waits or records, the engine speed decides its start and its
+// gear ratio: a period that jumps is held back, and taken only when the next
+// frame confirms it. No engine signal (0 or less) always counts.
+bool FrameDecoder::enginePeriodPlausible(int32_t period, int32_t value) {
+    if (period <= 0 || runState() == RunState::Idle || lastEnginePeriod_ <= 0 ||
+        withinJump(period, lastEnginePeriod_) || (heldEnginePeriod_ > 0 && withinJump(period, heldEnginePeriod_))) {
+        heldEnginePeriod_ = 0;
+        lastEnginePeriod_ = period > 0 ? period : 0;
+        return true;
+    }
+    heldEnginePeriod_ = period;
+    LineFault fault;
+    fault.kind = LineFault::Kind::ImplausibleEngine;
+    // a roller frame whose type bits were flipped looks like this
+    fault.candidateCount = 1;
+    fault.candidates[0] = value;
+    report(fault);
+    return false;
 }
 
 void FrameDecoder::applyEnginePeriod(int32_t value) {
@@ -114,14 +226,27 @@ void FrameDecoder::decodeAnalogue() {
 }
 
 void FrameDecoder::applyWeather() {
-    if (settings_.weatherAuto == 0) return;
-    const Settings& s = settings_;
     LiveValues& v = live_;
+    if (settings_.weatherAuto == 0) {
+        v.weatherSeeded = false;
+        return;
+    }
+    const Settings& s = settings_;
+    const double temperature = (data_[0] - s.weatherTemper1) * s.weatherTemper2;
+    const double humidity = (data_[2] - s.weatherHumidity1) * s.weatherHumidity2;
+    const double pressure = (data_[1] - s.weatherPressure1) * s.weatherPressure2;
+    if (!v.weatherSeeded) {
+        // the first reading is the estimate: smoothing it against nothing
+        // would store a quarter of the pressure in a run recorded at once
+        v.temperatureEstimate = temperature;
+        v.humidityEstimate = humidity;
+        v.pressureEstimate = pressure;
+        v.weatherSeeded = true;
+    }
     // calibrated reading weighted 1/4 against 3/4 of the previous estimate
-    v.temperatureEstimate = ((data_[0] - s.weatherTemper1) * s.weatherTemper2 + 3 * v.temperatureEstimate) * 0.25;
-    v.humidityEstimate = ((data_[2] - s.weatherHumidity1) * s.weatherHumidity2 + 3 * v.humidityEstimate) * 0.25;
-    v.humidityEstimate = std::clamp(v.humidityEstimate, 0.0, 100.0);
-    v.pressureEstimate = ((data_[1] - s.weatherPressure1) * s.weatherPressure2 + 3 * v.pressureEstimate) * 0.25;
+    v.temperatureEstimate = (temperature + 3 * v.temperatureEstimate) * 0.25;
+    v.humidityEstimate = std::clamp((humidity + 3 * v.humidityEstimate) * 0.25, 0.0, 100.0);
+    v.pressureEstimate = (pressure + 3 * v.pressureEstimate) * 0.25;
     settings_.weatherTemperature = truncateToInt16(v.temperatureEstimate);
     settings_.weatherPressure = truncateToInt16(v.pressureEstimate);
     settings_.weatherHumidity = truncateToInt16(v.humidityEstimate);

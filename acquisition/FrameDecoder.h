@@ -6,6 +6,12 @@
 // header as a data byte, applies one wrong frame, skips the data bytes of
 // the frame after it and is in step again from the next header on.
 //
+// The stream still tells where it went wrong (see LineFault): the decoder
+// reports damaged and lost frames to the run, applies no damaged frame to
+// the live values, and while a run waits or records it holds back an engine
+// period that jumps further than an engine can between two frames until
+// the next one confirms it.
+//
 // Complete frames update the live values; status frames answered while the
 // run is idle keep the controller's channel mode, pulse count and ratio in
 // line with the settings, one command byte per item and frame.
@@ -40,7 +46,11 @@ public:
     // A new line (another port, a port back after a failure, bytes that
     // waited in the driver since the last drain): the frame begun on the old
     // one is dropped, and the next header starts a frame.
-    void dropPartialFrame() { position_ = -1; }
+    void dropPartialFrame() {
+        position_ = -1;
+        strayCount_ = 0;
+        shadow_.active = false;
+    }
 
     // The frame applied last, and how many were applied so far.
     struct Frame {
@@ -53,6 +63,12 @@ public:
 
 private:
     void applyFrame();
+    void startFrame(uint8_t header);
+    void takeStray(uint8_t byte);
+    void takeIntoShadow(uint8_t byte);
+    void endOfStrays();
+    void report(const LineFault& fault);
+    bool enginePeriodPlausible(int32_t period, int32_t value);
     void applyEnginePeriod(int32_t value);
     void applyStatus();
     void sendCommands();
@@ -71,6 +87,24 @@ private:
     FrameType type_ = FrameType::EnginePeriod;
     uint8_t mask_ = 0;
     uint8_t data_[3] = {0, 0, 0};
+    bool damaged_ = false;  // a data byte of this frame arrived with bit 7 set
+
+    // Data bytes discarded outside a frame since the last header (the first
+    // four kept), and the frame a data byte with bit 7 may have begun: such a
+    // byte is the header of the next frame when the frame it landed in lost
+    // a byte, and the bytes after it are that frame's data.
+    int strayCount_ = 0;
+    uint8_t strays_[4] = {0, 0, 0, 0};
+    struct Shadow {
+        bool active = false;
+        uint8_t header = 0;
+        uint8_t data[3] = {0, 0, 0};
+        int count = 0;
+    } shadow_;
+
+    // the last engine period taken and one held back for confirmation
+    int32_t lastEnginePeriod_ = 0;
+    int32_t heldEnginePeriod_ = 0;
     Frame last_;
     uint32_t frameCount_ = 0;
 };

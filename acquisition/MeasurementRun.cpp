@@ -21,11 +21,13 @@ MeasurementRun::MeasurementRun(const LiveValues& live, Settings& settings, doubl
 void MeasurementRun::allocate() {
     times_.assign(kBufferEntries, 0);
     lambdas_.assign(kBufferEntries, 0);
+    revolutions_.assign(kBufferEntries, Revolution());
 }
 
 void MeasurementRun::release() {
     std::vector<int32_t>().swap(times_);
     std::vector<int32_t>().swap(lambdas_);
+    std::vector<Revolution>().swap(revolutions_);
     sampleCount_ = 0;
 }
 
@@ -40,8 +42,15 @@ void MeasurementRun::startWaiting() {
 
 void MeasurementRun::lineLost() {
     const bool recording = state_ == RunState::Recording;
+    if (recording) finishRecording();
     enterIdle();
     if (recording) ending_ = Ending::LineLost;
+}
+
+void MeasurementRun::endRecording() {
+    if (state_ != RunState::Recording) return;
+    finishRecording();
+    enterIdle();
 }
 
 MeasurementRun::Ending MeasurementRun::takeEnding() {
@@ -56,6 +65,14 @@ int32_t MeasurementRun::startConditionValue(int32_t period) const {
 // The start condition is tested only here: a run never starts between two
 // roller revolutions.
 void MeasurementRun::rollerFrame(int32_t period) {
+    const PeriodBand band(settings_.mechanicsInertia, settings_.mechanicsWheel);
+    const bool damaged = std::exchange(frameDamaged_, false);
+    // a new level that two frames agree on is taken even outside the band
+    if (!damaged && period > 0 &&
+        (lastGoodPeriod_ <= 0 || band.plausible(lastGoodPeriod_, period) || (lastPeriod_ > 0 && band.plausible(lastPeriod_, period))))
+        lastGoodPeriod_ = period;
+    lastPeriod_ = damaged ? 0 : period;
+    if (damaged && state_ != RunState::Recording) return;
     switch (state_) {
     case RunState::Idle:
         return;
@@ -63,13 +80,20 @@ void MeasurementRun::rollerFrame(int32_t period) {
         if (startConditionValue(period) >= settings_.recordStartVal) startRecording();
         return;
     case RunState::Recording:
-        record(period);
+        record(period, damaged);
         return;
     }
 }
 
 void MeasurementRun::startRecording() {
     sampleCount_ = 0;
+    rejectedFrames_ = 0;
+    restoredRevolutions_ = 0;
+    lossPending_ = false;
+    // the run's first revolution needs no reference: the frame that met the
+    // start condition may belong to another pulse setting or test feed
+    lastGoodPeriod_ = 0;
+    lastPeriod_ = 0;
     state_ = RunState::Recording;
     // a run of no length (or of a negative one, from a hand-edited INI file)
     // records one second
@@ -82,13 +106,17 @@ void MeasurementRun::startRecording() {
 // Each time stamp is the sum of the roller periods up to and including its
 // own; the revolution that passes the limit is still recorded, the next one
 // ends the run.
-void MeasurementRun::record(int32_t period) {
+void MeasurementRun::record(int32_t period, bool damaged) {
     if (elapsed_ > durationLimit_) {
+        finishRecording();
         enterIdle();
         ending_ = Ending::Complete;
         return;
     }
-    elapsed_ += period;
+    // the clock goes on by the last good period where this one cannot be
+    // right (rollerFrame has just taken it as the last good one if it fits)
+    const int32_t step = !damaged && period == lastGoodPeriod_ ? period : lastGoodPeriod_ > 0 ? lastGoodPeriod_ : 1;
+    elapsed_ += step;
     if (sampleCount_ >= kBufferEntries) {
         // a file holds at most 16000 revolutions: the run cannot be kept
         enterIdle();
@@ -96,15 +124,73 @@ void MeasurementRun::record(int32_t period) {
         return;
     }
     times_[sampleCount_] = elapsed_;
+    Revolution& revolution = revolutions_[sampleCount_];
+    revolution.period = period;
+    revolution.damaged = damaged;
+    revolution.lossBefore = std::exchange(lossPending_, false);
+    revolution.loss = pendingLoss_;
     // without a lambda channel the entry is 0, so that a device chosen during
     // the run finds no reading of an earlier run in the buffer
     lambdas_[sampleCount_] = live_.channelMode != 0 ? live_.recordedLambda() : 0;
     ++sampleCount_;
 }
 
+// The faults the stream shows while recording. A lost frame that may have
+// been a roller frame is kept for the revolution after it; a frame that
+// turned out damaged after it was recorded is marked.
+void MeasurementRun::lineFault(const LineFault& fault) {
+    using Kind = LineFault::Kind;
+    if (fault.kind == Kind::DamagedFrame && fault.type == FrameType::RollerPeriod) frameDamaged_ = true;
+    if (state_ != RunState::Recording) return;
+    const bool roller = fault.type == FrameType::RollerPeriod;
+    switch (fault.kind) {
+    case Kind::DamagedFrame:
+    case Kind::ImplausibleEngine:
+        ++rejectedFrames_;
+        break;
+    case Kind::LastFrameDamaged:
+        if (!roller || sampleCount_ == 0) return;
+        if (!revolutions_[sampleCount_ - 1].damaged) ++rejectedFrames_;
+        revolutions_[sampleCount_ - 1].damaged = true;
+        return;
+    case Kind::LostFrame:
+        ++rejectedFrames_;
+        break;
+    }
+    const bool mayBeRoller = fault.kind == Kind::ImplausibleEngine ||
+                             (fault.kind == Kind::LostFrame && (!fault.typeKnown || roller));
+    if (!mayBeRoller) return;
+    // a lost roller frame tells more than a frame of unknown type
+    const bool known = fault.kind == Kind::LostFrame && fault.typeKnown;
+    if (!lossPending_ || known) pendingLoss_ = fault;
+    lossPending_ = true;
+}
+
+void MeasurementRun::finishRecording() {
+    const PeriodBand band(settings_.mechanicsInertia, settings_.mechanicsWheel);
+    RevolutionFilter filter(band);
+    const std::vector<RevolutionFilter::Cleaned> cleaned = filter.clean(revolutions_.data(), sampleCount_, kBufferEntries);
+    rejectedFrames_ += filter.rejected();
+    restoredRevolutions_ = filter.restored();
+    const std::vector<int32_t> lambdas(lambdas_.begin(), lambdas_.begin() + sampleCount_);
+    // summed again; the revolution that passes the limit is the last one,
+    // as it is while recording
+    int64_t elapsed = 0;
+    int32_t count = 0;
+    for (const RevolutionFilter::Cleaned& c : cleaned) {
+        if (elapsed > durationLimit_) break;
+        elapsed += c.period;
+        times_[count] = static_cast<int32_t>(std::min<int64_t>(elapsed, INT32_MAX));
+        lambdas_[count] = lambdas[c.source];
+        ++count;
+    }
+    sampleCount_ = count;
+}
+
 void MeasurementRun::frameApplied() {
     if (state_ != RunState::Recording || live_.enginePeriod == 0) return;
-    const double ratio = static_cast<double>(live_.rollerPeriod) / live_.enginePeriod;
+    // the last roller period that fits, not a damaged or implausible one
+    const double ratio = static_cast<double>(lastGoodPeriod_) / live_.enginePeriod;
     if (elapsed_ <= kEstimateSettled) {
         estimate_ = ratio;
         return;
@@ -125,7 +211,7 @@ int32_t MeasurementRun::progress() const {
 
 MeasurementRun::Header MeasurementRun::currentHeader() const {
     Header h;
-    h.temperature = static_cast<uint16_t>(settings_.weatherTemperature);
+    h.temperature = settings_.weatherTemperature;
     h.pressure = static_cast<uint16_t>(settings_.weatherPressure);
     h.humidity = static_cast<uint16_t>(settings_.weatherHumidity);
     h.gearRatio = settings_.recordGear;

@@ -5,6 +5,13 @@
 // The frame decoder hands it every roller-period frame and calls it after
 // every applied frame; the dialog looks at what happened after each drain of
 // the serial link (takeEnding) and shows the state.
+//
+// A noisy line damages, loses and inserts bytes. While recording, a period
+// that cannot be right (damaged, not positive) advances the run's clock by
+// the last good period instead; when the run ends, the revolution filter
+// cleans the periods and puts back revolutions the stream showed lost, and
+// the time stamps are summed again from them, so that every stamp is
+// greater than the one before.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,6 +19,8 @@
 #include "ControllerProtocol.h"
 #include "LiveValues.h"
 #include "Measurement.h"
+#include "PeriodBand.h"
+#include "RevolutionFilter.h"
 #include "Settings.h"
 
 class MeasurementRun : public RunStateSource, public RollerFrameConsumer {
@@ -31,7 +40,8 @@ public:
     // when the run ends, so that every file written of the run says the
     // same, even when weather frames arrive while the file dialog asks.
     struct Header {
-        uint16_t temperature = 0, pressure = 0, humidity = 0;
+        int16_t temperature = 0;  // °C
+        uint16_t pressure = 0, humidity = 0;
         double gearRatio = 0, inertia = 0, circumference = 0;
         std::wstring comment;
         bool withLambda = false;
@@ -53,11 +63,15 @@ public:
     // "Start" in idle: wait for the start condition.
     void startWaiting();
     // The serial link failed: a waiting run goes back to idle, a recording
-    // one ends with LineLost.
+    // one ends with LineLost, what it recorded cleaned as a complete run is.
     void lineLost();
+    // The end of a recording before its time (the stream ended): the run
+    // keeps what was recorded, cleaned as a complete run is, and goes idle.
+    void endRecording();
 
     void rollerFrame(int32_t period) override;
     void frameApplied() override;
+    void lineFault(const LineFault& fault) override;
 
     // How the run ended since the last call, then None.
     Ending takeEnding();
@@ -82,6 +96,10 @@ public:
     Header currentHeader() const;
 
     int32_t sampleCount() const { return sampleCount_; }
+    // Of the run recorded last: frames not taken as they came (damaged,
+    // implausible, or shown lost by the stream), and revolutions put back.
+    int32_t rejectedFrames() const { return rejectedFrames_; }
+    int32_t restoredRevolutions() const { return restoredRevolutions_; }
     int32_t elapsed() const { return elapsed_; }
     int32_t durationLimit() const { return durationLimit_; }
     const std::vector<int32_t>& times() const { return times_; }
@@ -89,7 +107,8 @@ public:
 
 private:
     void startRecording();
-    void record(int32_t period);
+    void record(int32_t period, bool damaged);
+    void finishRecording();
 
     const LiveValues& live_;
     Settings& settings_;
@@ -98,7 +117,15 @@ private:
     Ending ending_ = Ending::None;
     std::vector<int32_t> times_;
     std::vector<int32_t> lambdas_;
+    std::vector<Revolution> revolutions_;
     int32_t sampleCount_ = 0;
+    int32_t rejectedFrames_ = 0;
+    int32_t restoredRevolutions_ = 0;
+    int32_t lastGoodPeriod_ = 0;  // the last roller period that fits the band
+    int32_t lastPeriod_ = 0;      // the last roller period as it came
+    bool frameDamaged_ = false;   // the stream called the next frame damaged
+    bool lossPending_ = false;    // a lost roller frame may lie before the next one
+    LineFault pendingLoss_;
     int32_t durationLimit_ = 0;
     int32_t elapsed_ = 0;
 };

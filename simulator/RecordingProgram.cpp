@@ -103,7 +103,7 @@ void RecordingProgram::frameApplied() {
 Measurement RecordingProgram::measurement() const {
     Measurement m;
     m.sampleCount = static_cast<uint16_t>(times_.size());
-    m.temperature = static_cast<uint16_t>(settings_.weatherTemperature);
+    m.temperature = settings_.weatherTemperature;
     m.pressure = static_cast<uint16_t>(settings_.weatherPressure);
     m.humidity = static_cast<uint16_t>(settings_.weatherHumidity);
     m.gearRatio = settings_.recordGear;

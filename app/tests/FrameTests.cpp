@@ -439,6 +439,32 @@ TEST_F(MainFrame, ToolBarClicksAndListChoicesReachTheFrameAndTheActiveDiagram) {
     EXPECT_EQ(log, (std::vector<std::string>{"frame:1554", "diagram:1554"}));
 }
 
+TEST_F(MainFrame, TheTogglesStayUnpressedWithoutADiagramAndClosingTheLastResetsTheToolBar) {
+    auto checked = [this](int id) { return IsDlgButtonChecked(frame->toolBar, id) == BST_CHECKED; };
+    auto selection = [this](int id) { return SendMessageW(ToolControl(id), CB_GETCURSEL, 0, 0); };
+    for (int id : {ID_VIEW_PAGE, ID_LAMBDA_CURVE}) {
+        SendMessageW(ToolControl(id), BM_CLICK, 0, 0);
+        EXPECT_FALSE(checked(id)) << id << " clicked with no diagram";
+    }
+    InstallDiagramHooks();
+    CMDIChild* first = OpenDiagram(frame, SampleMeasurement(L"run1.kxm"));
+    CMDIChild* second = OpenDiagram(frame, SampleMeasurement(L"run2.kxm"));
+    ASSERT_TRUE(first && second);
+    SendMessageW(ToolControl(ID_LAMBDA_CURVE), BM_CLICK, 0, 0);
+    EXPECT_TRUE(checked(ID_LAMBDA_CURVE)) << "the active diagram shows its lambda curve";
+    SendMessageW(window, kFramePageViewButton, 1, 0);  // as a diagram in page view reports it
+    SendMessageW(frame->client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(first->hwnd), 0);
+    EXPECT_TRUE(checked(ID_LAMBDA_CURVE)) << "another diagram is still open";
+    EXPECT_NE(selection(ID_AXIS_X), CB_ERR);
+    SendMessageW(frame->client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(second->hwnd), 0);
+    ASSERT_TRUE(DiagramWindows().empty());
+    for (int id : {ID_VIEW_PAGE, ID_LAMBDA_CURVE}) EXPECT_FALSE(checked(id)) << id << " after the last diagram";
+    for (int id : {ID_AXIS_X, ID_AXIS_Y}) EXPECT_EQ(selection(id), CB_ERR) << id << " after the last diagram";
+    SendMessageW(ToolControl(ID_LAMBDA_CURVE), BM_CLICK, 0, 0);
+    EXPECT_FALSE(checked(ID_LAMBDA_CURVE)) << "clicked again with no diagram";
+    theDiagramHooks() = DiagramHooks{};
+}
+
 TEST_F(MainFrame, CtrlAltWReachesTheFrameAndTheActiveDiagramAndChangesNothing) {
     LoggingChild* first = OpenLoggingChild(frame, &log);
     LoggingChild* active = OpenLoggingChild(frame, &log);
