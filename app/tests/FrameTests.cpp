@@ -675,6 +675,27 @@ TEST_F(MainFrame, DroppedFilesGoIntoOneNewDiagramWindow) {
     EXPECT_EQ(DiagramFiles(windows[0]), files) << "the new window took all three, in order";
 }
 
+TEST_F(MainFrame, ADroppedNameOfThreeHundredCharactersOpens) {
+    const std::wstring fixture = SampleMeasurement(L"runup.kxm");
+    std::wstring path = fixture.substr(0, fixture.rfind(L'\\'));
+    while (path.size() < 280) {
+        path += L"\\Kunde " + std::wstring(40, L'k');
+        CreateDirectoryW((L"\\\\?\\" + path).c_str(), nullptr);
+    }
+    path += L"\\" + std::wstring(300 - path.size() - 5, L'r') + L".kxm";
+    ASSERT_EQ(path.size(), 300u);
+    ASSERT_TRUE(CopyFileW(fixture.c_str(), (L"\\\\?\\" + path).c_str(), FALSE));
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t));
+    DROPFILES* header = static_cast<DROPFILES*>(GlobalLock(drop));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::copy(path.begin(), path.end(), reinterpret_cast<wchar_t*>(header + 1));
+    GlobalUnlock(drop);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    ASSERT_EQ(DiagramWindows().size(), 1u) << "no \"Falsches Dateiformat\" box in between";
+    EXPECT_EQ(DiagramFiles(DiagramWindows()[0]), std::vector<std::wstring>{path});
+}
+
 TEST_F(MainFrame, TheCommandLineFileOpensInANewDiagramWindow) {
     const std::wstring plain = SampleMeasurement(L"run1.kxm");
     const std::wstring spaced = SampleMeasurement(L"mit Leerzeichen\\run 2.kxm");
@@ -723,15 +744,18 @@ TEST(MainFrameStart, ACommandLineRequestsItsFileOnceTheLoopRuns) {
 TEST_F(MainFrame, MainWindowWithADiagramScreenshot) {
     InstallDiagramHooks();
     SetWindowPos(window, HWND_TOP, 20, 20, 1024, 720, 0);
-    theApp().commandLine = std::string(KX_DATA_DIR) + "/runup.kxm";
-    for (char& c : theApp().commandLine)
-        if (c == '/') c = '\\';
+    // the run as a workshop keeps it, not where the build keeps its fixtures
+    CreateDirectoryW(L"C:\\Messungen", nullptr);
+    const std::wstring fixture = SampleMeasurement(L"runup.kxm");
+    ASSERT_TRUE(CopyFileW(fixture.c_str(), L"C:\\Messungen\\Kunde-0001.kxm", FALSE));
+    theApp().commandLine = "C:\\Messungen\\Kunde-0001.kxm";
     SendMessageW(window, kOpenCommandLineFile, 0, 0);
     theApp().commandLine.clear();
     ASSERT_EQ(DiagramWindows().size(), 1u);
     SendMessageW(frame->client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(DiagramWindows()[0]), 0);
     Hover(ToolControl(ID_MEASURE));
     EXPECT_EQ(StatusText(), L"Messung starten");
+    EXPECT_EQ(DiagramFiles(DiagramWindows()[0]), std::vector<std::wstring>{L"C:\\Messungen\\Kunde-0001.kxm"});
     EXPECT_TRUE(SaveWindowImage(window, L"main-window.png"));
     theDiagramHooks() = DiagramHooks{};
 }
