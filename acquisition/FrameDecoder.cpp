@@ -232,14 +232,27 @@ void FrameDecoder::decodeAnalogue() {
 }
 
 void FrameDecoder::applyWeather() {
-    if (settings_.weatherAuto == 0) return;
-    const Settings& s = settings_;
     LiveValues& v = live_;
+    if (settings_.weatherAuto == 0) {
+        v.weatherSeeded = false;
+        return;
+    }
+    const Settings& s = settings_;
+    const double temperature = (data_[0] - s.weatherTemper1) * s.weatherTemper2;
+    const double humidity = (data_[2] - s.weatherHumidity1) * s.weatherHumidity2;
+    const double pressure = (data_[1] - s.weatherPressure1) * s.weatherPressure2;
+    if (!v.weatherSeeded) {
+        // the first reading is the estimate: smoothing it against nothing
+        // would store a quarter of the pressure in a run recorded at once
+        v.temperatureEstimate = temperature;
+        v.humidityEstimate = humidity;
+        v.pressureEstimate = pressure;
+        v.weatherSeeded = true;
+    }
     // calibrated reading weighted 1/4 against 3/4 of the previous estimate
-    v.temperatureEstimate = ((data_[0] - s.weatherTemper1) * s.weatherTemper2 + 3 * v.temperatureEstimate) * 0.25;
-    v.humidityEstimate = ((data_[2] - s.weatherHumidity1) * s.weatherHumidity2 + 3 * v.humidityEstimate) * 0.25;
-    v.humidityEstimate = std::clamp(v.humidityEstimate, 0.0, 100.0);
-    v.pressureEstimate = ((data_[1] - s.weatherPressure1) * s.weatherPressure2 + 3 * v.pressureEstimate) * 0.25;
+    v.temperatureEstimate = (temperature + 3 * v.temperatureEstimate) * 0.25;
+    v.humidityEstimate = std::clamp((humidity + 3 * v.humidityEstimate) * 0.25, 0.0, 100.0);
+    v.pressureEstimate = (pressure + 3 * v.pressureEstimate) * 0.25;
     settings_.weatherTemperature = truncateToInt16(v.temperatureEstimate);
     settings_.weatherPressure = truncateToInt16(v.pressureEstimate);
     settings_.weatherHumidity = truncateToInt16(v.humidityEstimate);

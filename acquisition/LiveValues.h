@@ -17,6 +17,7 @@ struct LiveValues {
     double temperatureEstimate = 0.0;  // smoothed weather readings, calibrated
     double pressureEstimate = 0.0;
     double humidityEstimate = 0.0;
+    bool weatherSeeded = false;  // the estimates hold a reading since Weather/Auto is on
     int deviceType = 0;       // index into "Geschwind.|Lambda/Gas|...", -1 = none chosen yet
     uint8_t channelMode = 0;  // 0 speed only, 1 lambda channels, 2 WB2 channels
 

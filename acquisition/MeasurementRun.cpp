@@ -212,7 +212,7 @@ int32_t MeasurementRun::progress() const {
 
 MeasurementRun::Header MeasurementRun::currentHeader() const {
     Header h;
-    h.temperature = static_cast<uint16_t>(settings_.weatherTemperature);
+    h.temperature = settings_.weatherTemperature;
     h.pressure = static_cast<uint16_t>(settings_.weatherPressure);
     h.humidity = static_cast<uint16_t>(settings_.weatherHumidity);
     h.gearRatio = settings_.recordGear;

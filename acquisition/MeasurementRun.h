@@ -38,7 +38,8 @@ public:
     // when the run ends, so that every file written of the run says the
     // same, even when weather frames arrive while the file dialog asks.
     struct Header {
-        uint16_t temperature = 0, pressure = 0, humidity = 0;
+        int16_t temperature = 0;  // °C
+        uint16_t pressure = 0, humidity = 0;
         double gearRatio = 0, inertia = 0, circumference = 0;
         std::wstring comment;
         bool withLambda = false;

@@ -35,12 +35,13 @@ int CEditData::OnCommand(UINT message, WPARAM wParam, LPARAM lParam) {
     return CDlg::OnCommand(message, wParam, lParam);
 }
 
-// Integers show as unsigned 16-bit values and read back as signed numbers
-// truncated to 16 bits; reals in the program's double format. The sample
-// count and the time of recording are not the user's to change.
+// Integers show as unsigned 16-bit values (the temperature signed) and read
+// back as signed numbers truncated to 16 bits; reals in the program's double
+// format. The sample count and the time of recording are not the user's to
+// change.
 void CEditData::ExchangeCopy(ExchangeOp op, MeasurementHeader& copy) {
     ExchangeText(op, this, &copy.comment, IDC_COMMENT);
-    ExchangeInteger(op, this, &copy.temperature, IDC_TEMPERATURE);
+    ExchangeSignedInteger(op, this, &copy.temperature, IDC_TEMPERATURE);
     ExchangeInteger(op, this, &copy.pressure, IDC_PRESSURE);
     ExchangeInteger(op, this, &copy.humidity, IDC_HUMIDITY);
     ExchangeReal(op, this, &copy.gearRatio, IDC_GEAR);

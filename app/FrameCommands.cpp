@@ -37,6 +37,12 @@ const FrameCommand kFrameCommands[] = {
 }  // namespace
 
 int CMyFrame::OnCommand(UINT message, WPARAM wParam, LPARAM lParam) {
+    const WORD id = LOWORD(wParam);
+    if ((id == ID_VIEW_PAGE || id == ID_LAMBDA_CURVE) && !ActiveChild()) {
+        // the check boxes check themselves; with no diagram to switch they stay unpressed
+        CheckToolButton(id, 0);
+        return 1;
+    }
     for (const FrameCommand& command : kFrameCommands) {
         if (command.id != LOWORD(wParam)) continue;
         (this->*command.run)();

@@ -40,6 +40,7 @@ LRESULT CMyFrame::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case kFrameAxisLists:       SelectAxes(lParam); break;
     case kFramePageViewButton:  CheckToolButton(ID_VIEW_PAGE, wParam); break;
     case kFrameLambdaButton:    CheckToolButton(ID_LAMBDA_CURVE, wParam); break;
+    case kFrameDiagramClosed:   OnDiagramClosed(reinterpret_cast<HWND>(wParam)); break;
     }
     return result;
 }
@@ -111,4 +112,21 @@ void CMyFrame::SelectAxes(LPARAM indexes) {
 
 void CMyFrame::CheckToolButton(int id, WPARAM checked) {
     if (toolBar) CheckDlgButton(toolBar, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+// The tool bar shows the active diagram; with none left it shows nothing
+// chosen rather than the state of a window that is gone.
+void CMyFrame::OnDiagramClosed(HWND closing) {
+    if (!client) return;
+    for (HWND child = GetWindow(client, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (child != closing && ObjectFromWindow(child)) return;
+    ResetToolBar();
+}
+
+void CMyFrame::ResetToolBar() {
+    if (!toolBar) return;
+    CheckToolButton(ID_VIEW_PAGE, 0);
+    CheckToolButton(ID_LAMBDA_CURVE, 0);
+    SendDlgItemMessageW(toolBar, ID_AXIS_X, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SendDlgItemMessageW(toolBar, ID_AXIS_Y, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
 }

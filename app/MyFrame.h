@@ -42,5 +42,7 @@ private:
     void SettleRecoveredRun();
     void SelectAxes(LPARAM indexes);
     void CheckToolButton(int id, WPARAM checked);
+    void OnDiagramClosed(HWND closing);
+    void ResetToolBar();
     void FillAxisLists();
 };

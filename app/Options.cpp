@@ -16,6 +16,10 @@ void ShowUnsigned(HWND dialog, int controlId, int16_t value) {
     SetDlgItemInt(dialog, controlId, static_cast<uint16_t>(value), FALSE);
 }
 
+void ShowSigned(HWND dialog, int controlId, int16_t value) {
+    SetDlgItemInt(dialog, controlId, static_cast<UINT>(static_cast<int>(value)), TRUE);
+}
+
 }  // namespace
 
 Settings& COptions::record() const {
@@ -62,7 +66,7 @@ size_t COptions::Exchange(ExchangeOp op, void* values) {
     n += ExchangeText(op, this, &s.pageHeadline, IDC_HEADLINE);
     n += ExchangeText(op, this, &s.fontName, IDC_FONT_NAME);
     n += ExchangeInteger(op, this, &s.fontHeight, IDC_FONT_HEIGHT);
-    n += ExchangeInteger(op, this, &s.weatherTemperature, IDC_TEMPERATURE);
+    n += ExchangeSignedInteger(op, this, &s.weatherTemperature, IDC_TEMPERATURE);
     n += ExchangeInteger(op, this, &s.weatherPressure, IDC_PRESSURE);
     n += ExchangeInteger(op, this, &s.weatherHumidity, IDC_HUMIDITY);
     n += ExchangeCheck(op, this, &s.weatherAuto, IDC_WEATHER_AUTO);
@@ -117,7 +121,7 @@ void COptions::ApplyEnabling() {
 void COptions::RefreshWeather() {
     if (!liveWeather || !data) return;
     const Settings& s = record();
-    ShowUnsigned(hwnd, IDC_TEMPERATURE, s.weatherTemperature);
+    ShowSigned(hwnd, IDC_TEMPERATURE, s.weatherTemperature);
     ShowUnsigned(hwnd, IDC_HUMIDITY, s.weatherHumidity);
     ShowUnsigned(hwnd, IDC_PRESSURE, s.weatherPressure);
 }

@@ -15,11 +15,11 @@ const uint8_t kVapourPressure[45] = {
 
 }  // namespace
 
-int saturationVapourPressure(uint16_t temperature) {
-    return kVapourPressure[temperature < 44 ? temperature : 44];
+int saturationVapourPressure(int16_t temperature) {
+    return kVapourPressure[temperature < 0 ? 0 : temperature < 44 ? temperature : 44];
 }
 
-double correctionFactor(uint16_t method, uint16_t temperature, uint16_t pressure, uint16_t humidity) {
+double correctionFactor(uint16_t method, int16_t temperature, uint16_t pressure, uint16_t humidity) {
     const double t = temperature;
     const double p = pressure;
     switch (method) {

@@ -7,15 +7,16 @@
 enum CorrectionMethod : uint16_t { kUncorrected = 0, kDin70020 = 1, kIso1585 = 2 };
 
 // Saturation vapour pressure of water in mbar, from the table for 0..44 °C;
-// warmer air uses the 44 °C entry.
-int saturationVapourPressure(uint16_t temperature);
+// warmer air uses the 44 °C entry, frost the 0 °C entry.
+int saturationVapourPressure(int16_t temperature);
 
-// The factor that multiplies every torque and power value. temperature in °C,
+// The factor that multiplies every torque and power value. temperature in °C
+// (signed: workshops freeze in winter),
 // pressure in mbar, humidity in percent, all as the measurement stores them.
 // An unknown method counts as uncorrected. Degenerate weather (no pressure, or
 // no dry-air pressure left) gives an infinite or undefined factor; the
 // quantity values clamp it.
-double correctionFactor(uint16_t method, uint16_t temperature, uint16_t pressure, uint16_t humidity);
+double correctionFactor(uint16_t method, int16_t temperature, uint16_t pressure, uint16_t humidity);
 
 // The formulas hold for factors from 0.93 to 1.07; a result corrected by a
 // factor beyond that compares only together with its test conditions. An

@@ -13,9 +13,26 @@
 
 namespace {
 
+// Below this a path and its temporary sibling fit every Windows call (a
+// folder may be at most 260 - 12 characters long).
+constexpr size_t kLongPathFrom = 248;
+
+bool isSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+bool hasDotStep(const std::wstring& path) {
+    size_t start = 0;
+    for (size_t i = 0; i <= path.size(); ++i) {
+        if (i < path.size() && !isSeparator(path[i])) continue;
+        const std::wstring step = path.substr(start, i - start);
+        if (step == L"." || step == L"..") return true;
+        start = i + 1;
+    }
+    return false;
+}
+
 std::filesystem::path toPath(const std::wstring& path) {
 #ifdef _WIN32
-    return std::filesystem::path(path);
+    return std::filesystem::path(extendedLengthPath(path));
 #else
     return std::filesystem::path(toUtf8(path));
 #endif
@@ -32,10 +49,21 @@ bool syncToDisk(std::FILE* f) {
 
 }  // namespace
 
+std::wstring extendedLengthPath(const std::wstring& path) {
+    if (path.size() < kLongPathFrom || hasDotStep(path)) return path;
+    const bool drive = path.size() > 2 && path[1] == L':' && isSeparator(path[2]) &&
+                       ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
+    const bool server = isSeparator(path[0]) && isSeparator(path[1]) && path[2] != L'?' && path[2] != L'.';
+    if (!drive && !server) return path;
+    std::wstring literal = server ? L"\\\\?\\UNC\\" + path.substr(2) : L"\\\\?\\" + path;
+    std::replace(literal.begin(), literal.end(), L'/', L'\\');
+    return literal;
+}
+
 std::FILE* openFile(const std::wstring& path, const char* mode) {
 #ifdef _WIN32
     std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
-    return _wfopen(path.c_str(), wmode.c_str());
+    return _wfopen(extendedLengthPath(path).c_str(), wmode.c_str());
 #else
     return std::fopen(toUtf8(path).c_str(), mode);
 #endif

@@ -7,7 +7,16 @@
 #include <cstdio>
 #include <string>
 
-// Opens a file with a wide path name; mode as for fopen ("rb", "wb").
+// The form of a path that Windows opens beyond 260 characters: a long
+// absolute path on a drive ("C:\...") or a server ("\\server\share\...")
+// gets the "\\?\" prefix, with backslashes only, as that form takes every
+// name literally. Short, relative and already prefixed paths come back as
+// they are, and so do paths with "." or ".." steps, which only the short
+// form resolves.
+std::wstring extendedLengthPath(const std::wstring& path);
+
+// Opens a file with a wide path name; mode as for fopen ("rb", "wb"). On
+// Windows a long path is opened in its extended-length form.
 std::FILE* openFile(const std::wstring& path, const char* mode);
 
 // Reads at most maxBytes from the start of the file. False when it cannot

@@ -17,7 +17,7 @@ struct Sample {
 struct Measurement {
     // persistent header, in file order
     uint16_t sampleCount = 0;
-    uint16_t temperature = 0;   // °C
+    int16_t temperature = 0;    // °C, stored as its 16 bits
     uint16_t pressure = 0;      // mbar
     uint16_t humidity = 0;      // %
     double gearRatio = 0.0;     // engine revolutions per roller revolution
@@ -49,7 +49,7 @@ struct Measurement {
 // Fields 1-8 and the comment, as the data-editing dialog works on them.
 struct MeasurementHeader {
     uint16_t sampleCount = 0;
-    uint16_t temperature = 0;
+    int16_t temperature = 0;
     uint16_t pressure = 0;
     uint16_t humidity = 0;
     double gearRatio = 0.0;

@@ -90,7 +90,7 @@ bool parseMeasurement(const unsigned char* data, size_t size, Measurement& out, 
     Measurement m;
     if (!r.has(28)) return false;
     m.sampleCount = r.u16();
-    m.temperature = r.u16();
+    m.temperature = static_cast<int16_t>(r.u16());
     m.pressure = r.u16();
     m.humidity = r.u16();
     m.gearRatio = r.f64();
@@ -160,7 +160,7 @@ std::string serializeMeasurement(const Measurement& m) {
     out.reserve(42 + m.comment.size() + 1 + m.times.size() * (lambda ? 8 : 4));
     putU32(out, lambda ? kIdVersion12 : kIdVersion11);
     putU16(out, m.sampleCount);
-    putU16(out, m.temperature);
+    putU16(out, static_cast<uint16_t>(m.temperature));
     putU16(out, m.pressure);
     putU16(out, m.humidity);
     putF64(out, m.gearRatio);

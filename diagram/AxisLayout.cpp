@@ -124,6 +124,14 @@ AxisPicture LayoutAxis(const DiagramState& d, const AxisFrame& f, int kind, cons
     return a;
 }
 
+MixtureMarks LayoutMixtureMarks(const AxisFrame& f, const Surface& s) {
+    const IntRect& p = f.plot;
+    const int32_t left = p.right + s.MmX(10), right = left + s.MmX(70), height = s.MmY(40);
+    const bool leanOnTop = f.view.top > f.view.bottom;  // the larger ratio is the leaner mixture
+    const IntRect upper{left, p.top, right, p.top + height}, lower{left, p.bottom - height, right, p.bottom};
+    return leanOnTop ? MixtureMarks{lower, upper} : MixtureMarks{upper, lower};
+}
+
 AxisTitleText AxisTitle(const DiagramState& d, const AxisFrame& f, int kind, const Surface& s) {
     AxisTitleText t;
     const int32_t q = axisQuantity(d, f, kind);

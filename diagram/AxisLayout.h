@@ -78,6 +78,15 @@ struct AxisPicture {
 // grid lines only.
 AxisPicture LayoutAxis(const DiagramState& d, const AxisFrame& frame, int kind, const Surface& surface);
 
+// The lambda panel's mixture marks, 7 x 4 mm in its right margin, where no
+// label, title or curve is: "FETT" (rich) level with the bottom of the scale
+// (A/F 10.0), "MAGER" (lean) with its top (18.0).
+struct MixtureMarks {
+    IntRect rich;
+    IntRect lean;
+};
+MixtureMarks LayoutMixtureMarks(const AxisFrame& panel, const Surface& surface);
+
 // Title of an axis: "A/F" for the lambda panel, else "name [unit]" with
 // " (power mode, correction)" after torque and power, the smoothing added
 // inside the brackets when there is one ("(Motor, DIN 70020, Glättung

@@ -2,6 +2,7 @@
 
 
 #include <algorithm>
+#include <utility>
 
 #include "AxisLayout.h"
 #include "CommonDialogs.h"
@@ -19,7 +20,6 @@ static_assert(sizeof(IntPoint) == sizeof(POINT), "curve points go to Polyline as
 
 namespace {
 
-constexpr UINT kDroppedNameLength = 256;
 constexpr int kMinimumBand = 10;  // pixels; a band must be larger both ways to zoom
 
 // Client coordinates of a mouse message; negative while the mouse is captured
@@ -61,16 +61,15 @@ void DrawStroke(HDC dc, int x0, int y0, const Stroke& s, const Surface& surface)
 }
 
 // The printed "FETT" (rich: nozzle and wide fan) and "MAGER" (lean: nozzle
-// and thin jet) pictograms, relative to the panel's left edge and its top
-// or bottom edge.
+// and thin jet) pictograms, relative to the upper left corner of their mark.
 const Stroke kRichStrokes[] = {
-    {8, 3, {{-100, 0}, {-80, 0}, {-70, 10}}},   {8, 3, {{-100, 30}, {-80, 30}, {-70, 20}}},
-    {4, 2, {{-60, 15}, {-40, 15}}},             {4, 2, {{-60, 15}, {-40, 30}}},
-    {4, 2, {{-60, 15}, {-40, 0}}},
+    {8, 3, {{0, 5}, {20, 5}, {30, 15}}},   {8, 3, {{0, 35}, {20, 35}, {30, 25}}},
+    {4, 2, {{40, 20}, {60, 20}}},          {4, 2, {{40, 20}, {60, 35}}},
+    {4, 2, {{40, 20}, {60, 5}}},
 };
 const Stroke kLeanStrokes[] = {
-    {8, 3, {{-100, 0}, {-80, 0}, {-70, -10}}},  {8, 3, {{-100, -30}, {-80, -30}, {-70, -20}}},
-    {2, 2, {{-60, -15}, {-40, -15}}},
+    {8, 3, {{0, 35}, {20, 35}, {30, 25}}},  {8, 3, {{0, 5}, {20, 5}, {30, 15}}},
+    {2, 2, {{40, 20}, {60, 20}}},
 };
 
 }  // namespace
@@ -240,9 +239,11 @@ void CDiag::PageZoom() {
 LRESULT CDiag::OnDropFiles(HDROP drop) {
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT k = 0; k < count; ++k) {
-        wchar_t name[kDroppedNameLength + 1] = {};
-        DragQueryFileW(drop, k, name, kDroppedNameLength + 1);
         if (IsFull()) break;
+        // the whole name, however long: a cut one names a file that is not there
+        const UINT length = DragQueryFileW(drop, k, nullptr, 0);
+        std::wstring name(length + 1, L'\0');
+        name.resize(DragQueryFileW(drop, k, &name[0], length + 1));
         AddFile(name);
     }
     DragFinish(drop);
@@ -534,9 +535,10 @@ void CDiag::DrawLambdaPanel(HDC h, const IntRect& outer, const Surface& surface)
 
 void CDiag::DrawLambdaDecorations(HDC h, const AxisFrame& f, const Surface& s) {
     const int32_t left = f.plot.left, top = f.plot.top, bottom = f.plot.bottom;
+    const MixtureMarks marks = LayoutMixtureMarks(f, s);
     if (s.paper) {
-        for (const Stroke& stroke : kRichStrokes) DrawStroke(h, left, top, stroke, s);
-        for (const Stroke& stroke : kLeanStrokes) DrawStroke(h, left, bottom, stroke, s);
+        for (const Stroke& stroke : kRichStrokes) DrawStroke(h, marks.rich.left, marks.rich.top, stroke, s);
+        for (const Stroke& stroke : kLeanStrokes) DrawStroke(h, marks.lean.left, marks.lean.top, stroke, s);
     } else {
         if (!bitmapsLoaded_) {
             // the pictures may be missing from a build without images; the
@@ -545,8 +547,8 @@ void CDiag::DrawLambdaDecorations(HDC h, const AxisFrame& f, const Surface& s) {
             lean_ = LoadBitmapHolder(L"MAGER");
             bitmapsLoaded_ = true;
         }
-        if (rich_) DrawBitmap(*rich_, h, left - s.MmX(100), top, s.MmX(70), s.MmY(40), 0);
-        if (lean_) DrawBitmap(*lean_, h, left - s.MmX(100), bottom - s.MmY(20), s.MmX(70), s.MmY(40), 0);
+        for (const auto& [picture, place] : {std::pair{rich_.get(), marks.rich}, std::pair{lean_.get(), marks.lean}})
+            if (picture) DrawBitmap(*picture, h, place.left, place.top, place.width(), place.height(), 0);
     }
     GdiSelection red = SelectPen(h, PS_SOLID, s.MmX(4), RGB(255, 0, 0));
     const int32_t y = top + (bottom - top) * (kLambdaReference - f.view.top) / (f.view.bottom - f.view.top);

@@ -49,6 +49,7 @@ LRESULT CDiagWnd::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_DESTROY:
         DragAcceptFiles(hwnd, FALSE);
+        SendToFrame(kFrameDiagramClosed, reinterpret_cast<WPARAM>(hwnd), 0);
         break;
     case WM_SIZE:
         OnSize(wParam);

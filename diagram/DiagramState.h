@@ -76,7 +76,7 @@ struct EvaluationKey {
     double mCorr = 0;
     uint16_t sampleCount = 0;
     size_t timeCount = 0;
-    uint16_t temperature = 0;
+    int16_t temperature = 0;
     uint16_t pressure = 0;
     uint16_t humidity = 0;
     double gearRatio = 0;

@@ -96,6 +96,12 @@ size_t ExchangeInteger(ExchangeOp op, CWnd* dialog, int16_t* field, int controlI
     return sizeof *field;
 }
 
+size_t ExchangeSignedInteger(ExchangeOp op, CWnd* dialog, int16_t* field, int controlId) {
+    if (op != kExchangeLoad) return ExchangeInteger(op, dialog, field, controlId);
+    SetDlgItemInt(dialog->hwnd, controlId, static_cast<UINT>(static_cast<int>(*field)), TRUE);
+    return sizeof *field;
+}
+
 size_t ExchangeCheck(ExchangeOp op, CWnd* dialog, int16_t* field, int controlId) {
     switch (op) {
     case kExchangeSize:

@@ -36,6 +36,10 @@ size_t ExchangeText(ExchangeOp op, CWnd* dialog, std::wstring* field, int contro
 // back as a signed decimal number truncated to 16 bits; no number gives 0.
 size_t ExchangeInteger(ExchangeOp op, CWnd* dialog, int16_t* field, int controlId);
 
+// 16-bit integer shown signed (-32768..32767, so 65531 shows as -5), read
+// back as ExchangeInteger does: for values below zero such as temperatures.
+size_t ExchangeSignedInteger(ExchangeOp op, CWnd* dialog, int16_t* field, int controlId);
+
 // Check box state 0 or 1.
 size_t ExchangeCheck(ExchangeOp op, CWnd* dialog, int16_t* field, int controlId);
 

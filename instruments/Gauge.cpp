@@ -103,6 +103,50 @@ void CGauge::NeedleEnds(const RECT& client, POINT& tail, POINT& tip) const {
     tip = {cx + dx, cy + dy};
 }
 
+// The value text sits centred in the lower half of the dial. A long text
+// ("3628 U/min") is wider than the gap between the scale's ends, so where it
+// would meet a number or dot there it goes down below the lowest of them.
+RECT CGauge::ValueTextBox(HDC dc, const RECT& client) const {
+    std::vector<ScaleMark> marks;
+    {
+        FontSelection font = CreateBoldFont(dc, labelFontHeight, L"Arial");
+        marks = ScaleMarks(dc, client);
+    }
+    FontSelection font = CreateBoldFont(dc, valueFontHeight, L"Arial");
+    const std::wstring text = ValueText();
+    RECT measured{};
+    DrawTextW(dc, text.c_str(), -1, &measured, DT_SINGLELINE | DT_CALCRECT);
+    const int tw = measured.right - measured.left, th = measured.bottom - measured.top;
+    const int cx = (client.left + client.right) / 2, cy = (client.top + 3 * client.bottom) / 4;
+    RECT box{cx - tw / 2, cy - th / 2, cx - tw / 2 + tw, cy - th / 2 + th};
+    // the texts are drawn twice, one pixel apart, and the dots are six pixels wide
+    constexpr int kClearance = 2;
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (const ScaleMark& mark : marks) {
+            const RECT dot{mark.dot.x - kDotPen / 2, mark.dot.y - kDotPen / 2, mark.dot.x + kDotPen / 2 + 1,
+                           mark.dot.y + kDotPen / 2 + 1};
+            for (RECT taken : {mark.label, dot}) {
+                InflateRect(&taken, kClearance, kClearance);
+                RECT both{};
+                if (!IntersectRect(&both, &box, &taken)) continue;
+                OffsetRect(&box, 0, taken.bottom - box.top);
+                moved = true;
+            }
+        }
+    }
+    return box;
+}
+
+RECT CGauge::ValueTextBox() const {
+    RECT client{};
+    if (hwnd) GetClientRect(hwnd, &client);
+    HDC dc = CreateCompatibleDC(nullptr);
+    const RECT box = ValueTextBox(dc, client);
+    DeleteDC(dc);
+    return box;
+}
+
 void CGauge::DrawMovingParts(CDC& frame) const {
     HDC dc = frame.hdc;
     RECT r{};
@@ -111,7 +155,7 @@ void CGauge::DrawMovingParts(CDC& frame) const {
     NeedleEnds(r, tail, tip);
     DrawAntiAliasedNeedle(dc, tail, tip);
 
-    RECT textRect{r.left, (r.top + r.bottom) / 2, r.right, r.bottom};
+    const RECT textRect = ValueTextBox(dc, r);
     {
         FontSelection font = CreateBoldFont(dc, valueFontHeight, L"Arial");
         const int oldMode = SetBkMode(dc, TRANSPARENT);

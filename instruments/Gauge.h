@@ -20,6 +20,9 @@ public:
     std::vector<ScaleMark> ScaleMarks() const;
     // Tail and tip of the needle for the current value in a client area.
     void NeedleEnds(const RECT& client, POINT& tail, POINT& tip) const;
+    // The box the value text fills for the current value, for the window's
+    // client area: clear of every scale number and dot.
+    RECT ValueTextBox() const;
 
     int32_t labelFontHeight = 18;  // cell height of the scale numbers
     int32_t valueFontHeight = 20;  // cell height of the value text
@@ -27,6 +30,7 @@ public:
 private:
     // `dc` has the label font selected; `client` is the full client area.
     std::vector<ScaleMark> ScaleMarks(HDC dc, const RECT& client) const;
+    RECT ValueTextBox(HDC dc, const RECT& client) const;
     void DrawMovingParts(CDC& frame) const;
 };
 

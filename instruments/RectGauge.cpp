@@ -37,6 +37,7 @@ constexpr int kFrameInset = 2;  // inside the etched frame
 constexpr int kScalePen = 3;
 constexpr int kNeedlePen = 3;
 constexpr int kIconSize = 32;
+constexpr int kIconGap = 8;  // between the dial's square and a mixture icon
 // The band of the A/F dial where the mixture gives the most power: fixed on
 // the dial, whatever the range.
 constexpr double kSectorFrom = 170.0;
@@ -88,6 +89,16 @@ RECT CRectGauge::PictureArea(const RECT& client) const {
     else if (section && section->picture == kLowerHalfPicture)
         area = {client.left - 25, client.top - client.bottom - 25, client.right + 50, 2 * client.bottom + 50};
     return area;
+}
+
+// A low air/fuel ratio is a rich mixture: "FETT" at the minimum's end of the
+// scale, "MAGER" at the maximum's, in the corners above the scale's ends.
+RECT CRectGauge::MixtureIconRect(const RECT& client, bool rich) const {
+    RECT dial = client;
+    FitDialCircle(dial);
+    const bool left = rich == (std::sin(AngleOf(minimum)) >= std::sin(AngleOf(maximum)));
+    const int x = left ? dial.left + kIconGap : dial.right - kIconGap - kIconSize;
+    return {x, dial.top + kIconGap, x + kIconSize, dial.top + kIconGap + kIconSize};
 }
 
 RECT CRectGauge::ValueTextRect(const RECT& c) const {
@@ -156,8 +167,10 @@ void CRectGauge::DrawBackground(CDC& dc) {
         }
         SetBkMode(hdc, oldMode);
     }
-    DrawIconResource(L"FETT", hdc, dial.right - 24, dial.top + 8);
-    DrawIconResource(L"MAGER", hdc, dial.left + 8, dial.top + 8);
+    for (bool rich : {true, false}) {
+        const RECT icon = MixtureIconRect(client, rich);
+        DrawIconResource(rich ? L"FETT" : L"MAGER", hdc, icon.left, icon.top);
+    }
     SelectClipRgn(hdc, nullptr);
 }
 

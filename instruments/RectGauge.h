@@ -2,7 +2,8 @@
 // CRectGauge: a section of a dial in a wide, low rectangle (air/fuel ratio,
 // throttle). The dial's circle is fitted through the rectangle so that the
 // visible arc fills its width; the scale numbers are tenths of the value; the
-// mixture icons "FETT" and "MAGER" mark the upper corners; style 1 has a
+// mixture icons "FETT" (rich, at the low ratios) and "MAGER" mark the upper
+// corners; style 1 has a
 // fixed coloured sector. The needle is three plain lines under a hub disc.
 #include <cstdint>
 #include <vector>
@@ -32,6 +33,8 @@ public:
     void NeedleEnds(const RECT& client, POINT& tail, POINT& tip) const;
     // Where the value text goes in a client area.
     RECT ValueTextRect(const RECT& client) const;
+    // Where the mixture icon "FETT" (rich) or "MAGER" goes in a client area.
+    RECT MixtureIconRect(const RECT& client, bool rich) const;
 
     int32_t labelFontHeight = 14;  // cell height of the scale numbers
     int32_t valueFontHeight = 17;  // cell height of the value text

@@ -4,6 +4,7 @@
 
 #include "Json.h"
 #include "Kxm.h"
+#include "KxmSetup.h"
 #include "MeasurementFile.h"
 #include "NumberText.h"
 #include "Utf8.h"
@@ -19,13 +20,39 @@ std::string intArray(const std::vector<int32_t>& values) {
     return out + "]";
 }
 
+// A version-10 file has no circumference: it gets --wheel, or the INI file's
+// Mechanics/Wheel as the program would use it (the default without --ini).
+// 0 when understood, with the remaining arguments; otherwise the exit status.
+int parseWheel(const Args& args, const char* usage, MeasurementReadContext& context, Args& rest) {
+    std::wstring ini;
+    double wheel = 0;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const bool hasValue = i + 1 < args.size();
+        if (args[i] == L"--wheel" && hasValue) {
+            wheel = parseDouble(args[++i]);
+            if (!(wheel > 0)) return usageError(usage);
+        } else if (args[i] == L"--ini" && hasValue && !args[i + 1].empty()) {
+            ini = args[++i];
+        } else {
+            rest.push_back(args[i]);
+        }
+    }
+    Settings settings;
+    if (int status = loadIniSettings(ini, settings)) return status;
+    context.wheel = wheel > 0 ? wheel : settings.mechanicsWheel;
+    return 0;
+}
+
 }  // namespace
 
 int runInfo(const Args& args) {
-    const char* usage = "kxm info FILE [--samples]";
+    const char* usage = "kxm info FILE [--samples] [--ini PATH] [--wheel M]";
+    MeasurementReadContext context;
+    Args rest;
+    if (int status = parseWheel(args, usage, context, rest)) return status;
     std::wstring path;
     bool samples = false;
-    for (const auto& a : args) {
+    for (const auto& a : rest) {
         if (a == L"--samples")
             samples = true;
         else if (path.empty() && (a.empty() || a[0] != L'-'))
@@ -37,7 +64,6 @@ int runInfo(const Args& args) {
 
     Measurement m;
     int version = 0;
-    MeasurementReadContext context;  // v10 files get the default circumference
     if (!readMeasurement(path, m, context, &version)) return fileFormatError(path);
 
     std::string json = "{";
@@ -63,16 +89,14 @@ int runInfo(const Args& args) {
 }
 
 int runConvert(const Args& args) {
-    const char* usage = "kxm convert IN OUT [--wheel M]";
-    std::vector<std::wstring> paths;
+    const char* usage = "kxm convert IN OUT [--ini PATH] [--wheel M]";
     MeasurementReadContext context;
-    context.wheel = 1.25;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == L"--wheel" && i + 1 < args.size()) {
-            context.wheel = parseDouble(args[++i]);
-            if (!(context.wheel > 0)) return usageError(usage);
-        } else if (!args[i].empty() && args[i][0] != L'-') {
-            paths.push_back(args[i]);
+    Args rest;
+    if (int status = parseWheel(args, usage, context, rest)) return status;
+    std::vector<std::wstring> paths;
+    for (size_t i = 0; i < rest.size(); ++i) {
+        if (!rest[i].empty() && rest[i][0] != L'-') {
+            paths.push_back(rest[i]);
         } else {
             return usageError(usage);
         }

@@ -62,15 +62,7 @@ int parseSetup(const Args& args, const char* usage, int flags, EvalSetup& setup)
     }
     if (setup.paths.empty()) return usageError(usage);
 
-    if (!ini.empty()) {
-        IniFileStore store(toUtf8(ini));
-        if (!store.wasRead()) {
-            std::fprintf(stderr, "Datei kann nicht gelesen werden: %s\n", toUtf8(ini).c_str());
-            return 2;
-        }
-        loadSettings(setup.settings, store);
-    }
-    completeLoadedSettings(setup.settings, portableText);
+    if (int status = loadIniSettings(ini, setup.settings)) return status;
     setup.options = evaluationOptionsFromSettings(setup.settings);
     if (!powerMode.empty()) setup.options.powerMode = uint16_t(powerMode[0] - L'0');
     if (!correction.empty()) setup.options.correction = uint16_t(correction[0] - L'0');
@@ -79,3 +71,16 @@ int parseSetup(const Args& args, const char* usage, int flags, EvalSetup& setup)
     return 0;
 }
 
+
+int loadIniSettings(const std::wstring& ini, Settings& settings) {
+    if (!ini.empty()) {
+        IniFileStore store(toUtf8(ini));
+        if (!store.wasRead()) {
+            std::fprintf(stderr, "Datei kann nicht gelesen werden: %s\n", toUtf8(ini).c_str());
+            return 2;
+        }
+        loadSettings(settings, store);
+    }
+    completeLoadedSettings(settings, portableText);
+    return 0;
+}

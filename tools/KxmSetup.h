@@ -26,3 +26,7 @@ enum SetupFlags { kSetupExport = 1, kSetupManyFiles = 2 };
 // kSetupManyFiles. 0 when understood; otherwise the exit status, after the
 // usage or the message about the INI file.
 int parseSetup(const Args& args, const char* usage, int flags, EvalSetup& setup);
+
+// The settings of an INI file (none: the defaults), completed as the program
+// completes them. 0 when read; otherwise 2, after the message.
+int loadIniSettings(const std::wstring& ini, Settings& settings);

@@ -23,8 +23,12 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"info", runInfo, "kxm info FILE [--samples]        Kopfdaten (und Meßwerte) als JSON"},
-    {"convert", runConvert, "kxm convert IN OUT [--wheel M]   Datei lesen und neu schreiben (Version 11/12)"},
+    {"info", runInfo,
+     "kxm info FILE [--samples] [--ini PATH] [--wheel M]\n"
+     "                                   Kopfdaten (und Meßwerte) als JSON"},
+    {"convert", runConvert,
+     "kxm convert IN OUT [--ini PATH] [--wheel M]\n"
+     "                                   Datei lesen und neu schreiben (Version 11/12)"},
     {"eval", runEval, "kxm eval FILE [OPTIONEN]         Maxima, Verlustpunkt und Korrekturfaktor als JSON"},
     {"export", runExport,
      "kxm export FILE [OPTIONEN] [--csv] [--de]\n"

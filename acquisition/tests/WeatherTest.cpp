@@ -31,10 +31,11 @@ TEST(Weather, CalibratedAndSmoothedIntoTheSettings) {
     const uint8_t t = 60, p = 195, h = 45;  // 25 °C, 990 mbar, 45 %
     double temperature = 0, pressure = 0, humidity = 0;
     for (int i = 0; i < 30; ++i) {
-        rig.feed(weatherFrame(t, p, h));
+        rig.feed(weatherFrame(t, p, h - i % 2));
+        if (i == 0) temperature = (t - 10) * 0.5, pressure = (p + 300) * 2, humidity = h;
         temperature = ((t - 10) * 0.5 + 3 * temperature) * 0.25;
         pressure = ((p + 300) * 2 + 3 * pressure) * 0.25;
-        humidity = (h + 3 * humidity) * 0.25;
+        humidity = (h - i % 2 + 3 * humidity) * 0.25;
         ASSERT_DOUBLE_EQ(rig.live.temperatureEstimate, temperature) << "frame " << i;
         ASSERT_DOUBLE_EQ(rig.live.pressureEstimate, pressure) << "frame " << i;
         ASSERT_DOUBLE_EQ(rig.live.humidityEstimate, humidity) << "frame " << i;
@@ -42,10 +43,31 @@ TEST(Weather, CalibratedAndSmoothedIntoTheSettings) {
         ASSERT_EQ(s.weatherPressure, static_cast<int16_t>(pressure)) << "frame " << i;
         ASSERT_EQ(s.weatherHumidity, static_cast<int16_t>(humidity)) << "frame " << i;
     }
-    // the estimates start at 0 and approach the readings from below
-    EXPECT_EQ(s.weatherTemperature, 24);
-    EXPECT_EQ(s.weatherPressure, 989);
+    EXPECT_EQ(s.weatherTemperature, 25);
+    EXPECT_EQ(s.weatherPressure, 990);
     EXPECT_EQ(s.weatherHumidity, 44);
+}
+
+TEST(Weather, TheFirstReadingIsTheEstimateAgainAfterAutoComesBackOn) {
+    DecoderRig rig;
+    Settings& s = rig.settings;
+    s.weatherPressure1 = -200;  // raw 72 is 1020 mbar
+    s.weatherPressure2 = 3.75;
+    rig.feed(weatherFrame(20, 72, 40));
+    EXPECT_EQ(s.weatherPressure, 1020) << "not a quarter of it";
+    EXPECT_EQ(s.weatherTemperature, 20);
+    EXPECT_EQ(s.weatherHumidity, 40);
+    rig.feed(weatherFrame(24, 76, 40));
+    EXPECT_EQ(s.weatherTemperature, 21) << "smoothed from the seed on";
+    EXPECT_DOUBLE_EQ(rig.live.pressureEstimate, (276 * 3.75 + 3 * 1020.0) / 4);
+
+    s.weatherAuto = 0;
+    rig.feed(weatherFrame(0, 0, 0));
+    s.weatherAuto = 1;
+    rig.feed(weatherFrame(2, 64, 90));
+    EXPECT_EQ(s.weatherTemperature, 2);
+    EXPECT_EQ(s.weatherPressure, 990);
+    EXPECT_EQ(s.weatherHumidity, 90);
 }
 
 TEST(Weather, HumidityLimitedToZeroToHundred) {
@@ -56,10 +78,10 @@ TEST(Weather, HumidityLimitedToZeroToHundred) {
         double estimate;
     };
     const Case cases[] = {
-        {0, 1, 250, 62, 62.5},    // a quarter of 250 after one frame
-        {0, 10, 250, 100, 100},   // 625 limited
-        {50, 1, 10, 0, 0},        // -10 limited
-        {0, 1, 100, 25, 25},
+        {0, 1, 62, 62, 62},       // the first frame is the reading
+        {0, 10, 250, 100, 100},   // 2500 limited
+        {50, 1, 10, 0, 0},        // -40 limited
+        {0, 1, 100, 100, 100},
     };
     for (const Case& c : cases) {
         DecoderRig rig;

@@ -225,6 +225,29 @@ TEST_F(EditDataTest, IntegerFieldsShowUnsignedAndReadBackTruncatedTo16Bits) {
     }
 }
 
+TEST_F(EditDataTest, TemperatureShowsAndReadsBackSigned) {
+    const struct {
+        const wchar_t* typed;
+        int16_t stored;
+        const wchar_t* shownAgain;
+    } cases[] = {{L"-5", -5, L"-5"}, {L"65531", -5, L"-5"}, {L"-40", -40, L"-40"}, {L"12", 12, L"12"}};
+    for (const auto& c : cases) {
+        DiagramMeasurements diagram;
+        Measurement& second = ::AddTwoRuns(diagram);
+        DialogScript script({{kEditTitle, [&c](HWND dialog) {
+            ChooseComboItem(dialog, IDC_FILE_LIST, 1);
+            SetControlText(dialog, IDC_TEMPERATURE, c.typed);
+            ChooseComboItem(dialog, IDC_FILE_LIST, 0);
+            ChooseComboItem(dialog, IDC_FILE_LIST, 1);
+            EXPECT_EQ(ControlText(dialog, IDC_TEMPERATURE), c.shownAgain) << Narrow(c.typed);
+            SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+        }}});
+        EXPECT_EQ(diagram.edit(), IDOK);
+        EXPECT_TRUE(script.finished()) << script.failure();
+        EXPECT_EQ(second.temperature, c.stored) << Narrow(c.typed);
+    }
+}
+
 TEST_F(EditDataTest, InertiaAndCircumferenceAreTheSupervisorsOnly) {
     struct Case {
         int16_t advancedEditing;

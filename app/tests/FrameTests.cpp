@@ -439,6 +439,32 @@ TEST_F(MainFrame, ToolBarClicksAndListChoicesReachTheFrameAndTheActiveDiagram) {
     EXPECT_EQ(log, (std::vector<std::string>{"frame:1554", "diagram:1554"}));
 }
 
+TEST_F(MainFrame, TheTogglesStayUnpressedWithoutADiagramAndClosingTheLastResetsTheToolBar) {
+    auto checked = [this](int id) { return IsDlgButtonChecked(frame->toolBar, id) == BST_CHECKED; };
+    auto selection = [this](int id) { return SendMessageW(ToolControl(id), CB_GETCURSEL, 0, 0); };
+    for (int id : {ID_VIEW_PAGE, ID_LAMBDA_CURVE}) {
+        SendMessageW(ToolControl(id), BM_CLICK, 0, 0);
+        EXPECT_FALSE(checked(id)) << id << " clicked with no diagram";
+    }
+    InstallDiagramHooks();
+    CMDIChild* first = OpenDiagram(frame, SampleMeasurement(L"run1.kxm"));
+    CMDIChild* second = OpenDiagram(frame, SampleMeasurement(L"run2.kxm"));
+    ASSERT_TRUE(first && second);
+    SendMessageW(ToolControl(ID_LAMBDA_CURVE), BM_CLICK, 0, 0);
+    EXPECT_TRUE(checked(ID_LAMBDA_CURVE)) << "the active diagram shows its lambda curve";
+    SendMessageW(window, kFramePageViewButton, 1, 0);  // as a diagram in page view reports it
+    SendMessageW(frame->client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(first->hwnd), 0);
+    EXPECT_TRUE(checked(ID_LAMBDA_CURVE)) << "another diagram is still open";
+    EXPECT_NE(selection(ID_AXIS_X), CB_ERR);
+    SendMessageW(frame->client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(second->hwnd), 0);
+    ASSERT_TRUE(DiagramWindows().empty());
+    for (int id : {ID_VIEW_PAGE, ID_LAMBDA_CURVE}) EXPECT_FALSE(checked(id)) << id << " after the last diagram";
+    for (int id : {ID_AXIS_X, ID_AXIS_Y}) EXPECT_EQ(selection(id), CB_ERR) << id << " after the last diagram";
+    SendMessageW(ToolControl(ID_LAMBDA_CURVE), BM_CLICK, 0, 0);
+    EXPECT_FALSE(checked(ID_LAMBDA_CURVE)) << "clicked again with no diagram";
+    theDiagramHooks() = DiagramHooks{};
+}
+
 TEST_F(MainFrame, CtrlAltWReachesTheFrameAndTheActiveDiagramAndChangesNothing) {
     LoggingChild* first = OpenLoggingChild(frame, &log);
     LoggingChild* active = OpenLoggingChild(frame, &log);
@@ -649,6 +675,27 @@ TEST_F(MainFrame, DroppedFilesGoIntoOneNewDiagramWindow) {
     EXPECT_EQ(DiagramFiles(windows[0]), files) << "the new window took all three, in order";
 }
 
+TEST_F(MainFrame, ADroppedNameOfThreeHundredCharactersOpens) {
+    const std::wstring fixture = SampleMeasurement(L"runup.kxm");
+    std::wstring path = fixture.substr(0, fixture.rfind(L'\\'));
+    while (path.size() < 280) {
+        path += L"\\Kunde " + std::wstring(40, L'k');
+        CreateDirectoryW((L"\\\\?\\" + path).c_str(), nullptr);
+    }
+    path += L"\\" + std::wstring(300 - path.size() - 5, L'r') + L".kxm";
+    ASSERT_EQ(path.size(), 300u);
+    ASSERT_TRUE(CopyFileW(fixture.c_str(), (L"\\\\?\\" + path).c_str(), FALSE));
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t));
+    DROPFILES* header = static_cast<DROPFILES*>(GlobalLock(drop));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::copy(path.begin(), path.end(), reinterpret_cast<wchar_t*>(header + 1));
+    GlobalUnlock(drop);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    ASSERT_EQ(DiagramWindows().size(), 1u) << "no \"Falsches Dateiformat\" box in between";
+    EXPECT_EQ(DiagramFiles(DiagramWindows()[0]), std::vector<std::wstring>{path});
+}
+
 TEST_F(MainFrame, TheCommandLineFileOpensInANewDiagramWindow) {
     const std::wstring plain = SampleMeasurement(L"run1.kxm");
     const std::wstring spaced = SampleMeasurement(L"mit Leerzeichen\\run 2.kxm");
@@ -697,15 +744,18 @@ TEST(MainFrameStart, ACommandLineRequestsItsFileOnceTheLoopRuns) {
 TEST_F(MainFrame, MainWindowWithADiagramScreenshot) {
     InstallDiagramHooks();
     SetWindowPos(window, HWND_TOP, 20, 20, 1024, 720, 0);
-    theApp().commandLine = std::string(KX_DATA_DIR) + "/runup.kxm";
-    for (char& c : theApp().commandLine)
-        if (c == '/') c = '\\';
+    // the run as a workshop keeps it, not where the build keeps its fixtures
+    CreateDirectoryW(L"C:\\Messungen", nullptr);
+    const std::wstring fixture = SampleMeasurement(L"runup.kxm");
+    ASSERT_TRUE(CopyFileW(fixture.c_str(), L"C:\\Messungen\\Kunde-0001.kxm", FALSE));
+    theApp().commandLine = "C:\\Messungen\\Kunde-0001.kxm";
     SendMessageW(window, kOpenCommandLineFile, 0, 0);
     theApp().commandLine.clear();
     ASSERT_EQ(DiagramWindows().size(), 1u);
     SendMessageW(frame->client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(DiagramWindows()[0]), 0);
     Hover(ToolControl(ID_MEASURE));
     EXPECT_EQ(StatusText(), L"Messung starten");
+    EXPECT_EQ(DiagramFiles(DiagramWindows()[0]), std::vector<std::wstring>{L"C:\\Messungen\\Kunde-0001.kxm"});
     EXPECT_TRUE(SaveWindowImage(window, L"main-window.png"));
     theDiagramHooks() = DiagramHooks{};
 }

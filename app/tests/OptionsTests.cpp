@@ -475,6 +475,9 @@ TEST_F(OptionsTest, AutoAndAutomatischDisableTheirFieldsAndTheWeatherFollowsTheS
             Sleep(10);
         }
         EXPECT_EQ(ControlText(dialog, IDC_TEMPERATURE), L"32") << "the weather timer runs";
+        s.weatherTemperature = -5;  // a winter morning
+        SendMessageW(dialog, WM_TIMER, COptions::kWeatherTimer, 0);
+        EXPECT_EQ(ControlText(dialog, IDC_TEMPERATURE), L"-5");
 
         // unticked: the fields are the user's
         SendDlgItemMessageW(dialog, IDC_WEATHER_AUTO, BM_CLICK, 0, 0);

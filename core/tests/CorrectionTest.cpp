@@ -30,9 +30,10 @@ TEST(AtmosphericCorrection, FormulasAtGivenWeather) {
 }
 
 TEST(AtmosphericCorrection, VapourPressureTable) {
-    const struct { uint16_t t; int mbar; } entries[] = {
+    const struct { int16_t t; int mbar; } entries[] = {
         {0, 6}, {1, 7}, {9, 11}, {10, 12}, {18, 21}, {20, 23}, {25, 32}, {31, 45},
-        {37, 63}, {40, 74}, {43, 86}, {44, 91}, {45, 91}, {60, 91}, {65535, 91},
+        {37, 63}, {40, 74}, {43, 86}, {44, 91}, {45, 91}, {60, 91}, {32767, 91},
+        {-1, 6}, {-5, 6}, {-32768, 6},  // frost takes the 0 °C entry
     };
     for (const auto& e : entries) EXPECT_EQ(saturationVapourPressure(e.t), e.mbar) << e.t << " °C";
     for (uint16_t t = 1; t <= 44; ++t)
@@ -40,6 +41,21 @@ TEST(AtmosphericCorrection, VapourPressureTable) {
     // 45 °C and more use the 44 °C entry in the formula too
     EXPECT_EQ(correctionFactor(kIso1585, 45, 1000, 100),
               std::pow(990.0 / 909.0, 1.2) * std::pow(318.0 / 298.0, 0.6));
+}
+
+TEST(AtmosphericCorrection, FrostIsBelowZeroNotNearSixtyFiveThousand) {
+    // the 16 bits 65531 of a file or the INI file are -5 °C
+    const int16_t frost = static_cast<int16_t>(uint16_t{65531});
+    const struct { uint16_t method; int16_t t; uint16_t p, h; double factor; } cases[] = {
+        {kDin70020, frost, 1013, 50, std::sqrt(268.0 / 293.0)},
+        {kIso1585, frost, 990, 50, std::pow(990.0 / (990 - 6 * 0.5), 1.2) * std::pow(268.0 / 298.0, 0.6)},
+        {kIso1585, -20, 1000, 100, std::pow(990.0 / 994.0, 1.2) * std::pow(253.0 / 298.0, 0.6)},
+    };
+    for (const auto& c : cases) {
+        const double f = correctionFactor(c.method, c.t, c.p, c.h);
+        EXPECT_DOUBLE_EQ(f, c.factor) << "method " << c.method << ", " << c.t << " °C";
+        EXPECT_LT(f, 1.0) << "cold dense air gives less than standard power, " << c.t << " °C";
+    }
 }
 
 TEST(AtmosphericCorrection, DegenerateWeatherIsNotFinite) {

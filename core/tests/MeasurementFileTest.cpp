@@ -138,6 +138,37 @@ TEST(MeasurementFile, HeaderBytesSitAtTheirOffsets) {
     EXPECT_EQ(u16(40), m.comment.size() + 1);
 }
 
+TEST(FileIo, LongAbsolutePathsTakeTheExtendedLengthForm) {
+    const std::wstring folder(250, L'x');
+    const struct {
+        std::wstring path, expected;
+    } cases[] = {
+        {L"C:\\Messungen\\Kunde-0001.kxm", L"C:\\Messungen\\Kunde-0001.kxm"},  // short
+        {L"C:\\" + folder + L"\\a.kxm", L"\\\\?\\C:\\" + folder + L"\\a.kxm"},
+        {L"d:/" + folder + L"/a.kxm", L"\\\\?\\d:\\" + folder + L"\\a.kxm"},
+        {L"\\\\server\\share\\" + folder, L"\\\\?\\UNC\\server\\share\\" + folder},
+        {L"\\\\?\\C:\\" + folder, L"\\\\?\\C:\\" + folder},       // already prefixed
+        {L"\\\\.\\C:\\" + folder, L"\\\\.\\C:\\" + folder},       // device form
+        {folder + L"\\a.kxm", folder + L"\\a.kxm"},                     // relative
+        {L"C:\\" + folder + L"\\..\\a.kxm", L"C:\\" + folder + L"\\..\\a.kxm"},  // only the short form resolves ..
+        {L"C:" + folder, L"C:" + folder},                                // relative to the drive's folder
+    };
+    for (const auto& c : cases) EXPECT_EQ(extendedLengthPath(c.path), c.expected) << toUtf8(c.path).substr(0, 30);
+}
+
+TEST(MeasurementFile, FrostKeepsItsSixteenBitsAndReadsBackSigned) {
+    for (int16_t t : {int16_t(-5), int16_t(-32768), int16_t(32767)}) {
+        Measurement m = sampleRun(false);
+        m.temperature = t;
+        const std::string image = serializeMeasurement(m);
+        EXPECT_EQ(unsigned((unsigned char)image[6] | (unsigned char)image[7] << 8), uint16_t(t)) << t;
+        Measurement back;
+        ASSERT_TRUE(parseMeasurement(reinterpret_cast<const unsigned char*>(image.data()), image.size(), back,
+                                     MeasurementReadContext()));
+        EXPECT_EQ(back.temperature, t);
+    }
+}
+
 TEST(MeasurementFile, Version10IsUpgradedWithTheWheelSetting) {
     const std::wstring path = tempFile("kx_v10.kxm");
     const std::string image = version10Image("alt", {1000, 2000, 3000});

@@ -3,6 +3,7 @@
 // the zoom, the read-out texts and the page-view geometry.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -595,6 +596,49 @@ TEST(DiagramAxes, LambdaPanelAxes) {
     for (const auto& l : y.labels) labels.push_back(narrow(l.text));
     EXPECT_EQ(labels, (std::vector<std::string>{"10.0", "12.0", "14.0", "16.0", "18.0"}));
     EXPECT_EQ(narrow(y.title.text), "A/F");
+}
+
+TEST(DiagramAxes, LambdaPanelMarksFettAtTheRichEndAndMagerAtTheLeanEndClearOfEveryText) {
+    DiagramState d(engineUncorrected(), loadedSettings());
+    d.lambdaShown = true;
+    d.xQuantity = 5;
+    d.view = {0, 1500, 7000, -20};
+    for (const Surface& s : {screen(96), Surface{300, 300, true}, Surface{600, 600, true}}) {
+        const std::string where = std::to_string(s.dpiX) + (s.paper ? " dpi paper" : " dpi screen");
+        const IntRect outer{s.MmX(220), s.MmY(200), s.MmX(1880), s.MmY(1500)};
+        const PlotLayout main = d.LayoutMainPlot(outer, s);
+        const AxisFrame panel = d.LambdaFrame(LayoutPlot(outer, kLambdaPanel, s));
+        const MixtureMarks marks = LayoutMixtureMarks(panel, s);
+        const AxisPicture scale = LayoutAxis(d, panel, kAxisLeft, s);
+        const AxisPicture mainX = LayoutAxis(d, d.PrimaryFrame(main), kAxisX, s);
+        ASSERT_GE(scale.labels.size(), 2u) << where;
+        const AxisLabel& rich = scale.labels.front();
+        const AxisLabel& lean = scale.labels.back();
+        EXPECT_EQ(narrow(rich.text), "10.0") << where;
+        EXPECT_EQ(narrow(lean.text), "18.0") << where;
+        auto middle = [](const IntRect& r) { return (r.top + r.bottom) / 2; };
+        auto distance = [&](const IntRect& mark, const AxisLabel& label) {
+            return std::abs(middle(mark) - middle(label.box));
+        };
+        EXPECT_LT(distance(marks.rich, rich), distance(marks.rich, lean)) << where << ": FETT by 10.0";
+        EXPECT_LT(distance(marks.lean, lean), distance(marks.lean, rich)) << where << ": MAGER by 18.0";
+        for (const IntRect& mark : {marks.rich, marks.lean}) {
+            EXPECT_EQ(mark.width(), s.MmX(70)) << where;
+            EXPECT_EQ(mark.height(), s.MmY(40)) << where;
+            EXPECT_GE(mark.top, panel.plot.top) << where;
+            EXPECT_LE(mark.bottom, panel.plot.bottom) << where;
+            EXPECT_GT(mark.left, panel.plot.right) << where << ": beside the curves, not on them";
+            EXPECT_LE(mark.right, outer.right) << where;
+            for (const auto* axis : {&scale, &mainX})
+                for (const AxisLabel& label : axis->labels) {
+                    const bool apart = mark.right <= label.box.left || label.box.right <= mark.left ||
+                                       mark.bottom <= label.box.top || label.box.bottom <= mark.top;
+                    EXPECT_TRUE(apart) << where << ": label " << narrow(label.text);
+                }
+            // the main plot's X title hangs one text line below its anchor
+            EXPECT_GT(mark.top, mainX.title.anchor.y + s.MmY(loadedSettings().fontHeight * 4 / 3)) << where;
+        }
+    }
 }
 
 // ---- curves ------------------------------------------------------------------

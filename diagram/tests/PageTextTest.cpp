@@ -58,19 +58,20 @@ TEST(PageText, DateInLocalTimeWithTheConfiguredFormat) {
     EXPECT_LE(RecordingDateText(1686839400, huge).size(), 256u);
 }
 
-TEST(PageText, WeatherReadsTheHeaderAsUnsigned) {
+TEST(PageText, WeatherReadsTemperatureSignedPressureAndHumidityUnsigned) {
     struct Case {
-        uint16_t temperature, pressure, humidity;
+        uint16_t temperatureBits, pressure, humidity;
         const char* text;
     };
     const Case cases[] = {
         {21, 1002, 45, "Temp. 21°C; Druck 1002 mBar; rel. Feuchte 45 %"},
         {0, 0, 0, "Temp. 0°C; Druck 0 mBar; rel. Feuchte 0 %"},
-        {65535, 1100, 100, "Temp. 65535°C; Druck 1100 mBar; rel. Feuchte 100 %"},
+        {65531, 1100, 100, "Temp. -5°C; Druck 1100 mBar; rel. Feuchte 100 %"},
+        {65535, 65535, 65535, "Temp. -1°C; Druck 65535 mBar; rel. Feuchte 65535 %"},
     };
     for (const Case& c : cases) {
         Measurement m;
-        m.temperature = c.temperature;
+        m.temperature = static_cast<int16_t>(c.temperatureBits);
         m.pressure = c.pressure;
         m.humidity = c.humidity;
         EXPECT_EQ(narrow(WeatherText(m)), c.text);

@@ -9,7 +9,10 @@
 #include <commctrl.h>
 
 #include <cmath>
+#include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "BigText.h"
@@ -18,6 +21,7 @@
 #include "Gauge.h"
 #include "GdiPlus.h"
 #include "Indicator.h"
+#include "MemDC.h"
 #include "RectGauge.h"
 #include "TestSupport.h"
 #include "resource.h"
@@ -134,6 +138,51 @@ int CountPixels(HWND window, const RECT& area, COLORREF colour) {
         for (int x = area.left; x < area.right; ++x) count += GetPixel(dc, x, y) == colour;
     ReleaseDC(window, dc);
     return count;
+}
+
+bool Apart(RECT a, RECT b, int clearance) {
+    InflateRect(&a, clearance, clearance);
+    RECT both{};
+    return !IntersectRect(&both, &a, &b);
+}
+
+std::string Text(const RECT& r) {
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + ")";
+}
+
+std::string Ascii(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+// The pixels of an icon at 32 x 32 with their alpha, as DrawIconEx lays them down.
+std::vector<RGBQUAD> IconPixels(const wchar_t* name) {
+    std::vector<RGBQUAD> pixels(32 * 32);
+    HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON, 32, 32, 0));
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info)) return {};
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC dc = GetDC(nullptr);
+    const int rows = GetDIBits(dc, info.hbmColor, 0, 32, pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(icon);
+    return rows == 32 ? pixels : std::vector<RGBQUAD>{};
+}
+
+// How many of the icon's opaque pixels the instrument's background shows at `place`.
+int OpaquePixelsMatching(CInstr& instrument, const RECT& place, const std::vector<RGBQUAD>& icon, int* opaque) {
+    CMemDC memory(nullptr, nullptr, instrument.background.get());
+    int matching = 0;
+    *opaque = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const RGBQUAD& p = icon[y * 32 + x];
+            if (p.rgbReserved != 255) continue;
+            ++*opaque;
+            matching += GetPixel(memory.hdc, place.left + x, place.top + y) == RGB(p.rgbRed, p.rgbGreen, p.rgbBlue);
+        }
+    return matching;
 }
 
 }  // namespace
@@ -289,6 +338,62 @@ TEST(RoundGauge, AnEmptyRangeShowsTheNeedleAtTheMinimum) {
     // a reversed range draws no scale at all
     speed->SetRange(10, 5);
     EXPECT_TRUE(speed->ScaleMarks().empty());
+}
+
+TEST(RoundGauge, ValueTextStaysClearOfEveryScaleNumberAndDotForEveryValue) {
+    TestDialog dialog;
+    struct Case {
+        int id;
+        int32_t maximum;
+    } cases[] = {{IDC_RPM_GAUGE, 8000}, {IDC_SPEED_GAUGE, 250}};
+    for (const Case& c : cases) {
+        CGauge* gauge = dialog.Place(c.id, new CGauge, 0, c.maximum);
+        ASSERT_NE(gauge, nullptr);
+        const RECT client = ClientOf(gauge->hwnd);
+        const std::vector<ScaleMark> marks = gauge->ScaleMarks();
+        ASSERT_EQ(marks.back().value, c.maximum);
+        int widest = 0;
+        for (int32_t v = 0; v <= c.maximum; ++v) {
+            gauge->value = v;
+            const RECT box = gauge->ValueTextBox();
+            widest = std::max<int>(widest, box.right - box.left);
+            ASSERT_TRUE(box.top >= client.top && box.bottom <= client.bottom) << v << ": " << Text(box);
+            for (const ScaleMark& mark : marks) {
+                const RECT dot{mark.dot.x - 3, mark.dot.y - 3, mark.dot.x + 4, mark.dot.y + 4};
+                ASSERT_TRUE(Apart(box, mark.label, 1)) << Ascii(gauge->ValueText()) << " meets " << Ascii(mark.text);
+                ASSERT_TRUE(Apart(box, dot, 1)) << Ascii(gauge->ValueText()) << " meets the dot of " << mark.value;
+            }
+        }
+        EXPECT_GT(widest, 3 * gauge->valueFontHeight) << "the box is the measured text";
+        gauge->value = 1;
+        const RECT shortText = gauge->ValueTextBox();
+        EXPECT_NEAR((shortText.left + shortText.right) / 2, (client.left + client.right) / 2, 1) << "centred";
+    }
+}
+
+TEST(RectGauge, FettMarksTheRichLowRatiosAndMagerTheLeanHighOnesClearOfTheScale) {
+    TestDialog dialog;
+    CRectGauge* airFuel = dialog.Place(IDC_AF_BAR, new CRectGauge, 100, 180);
+    ASSERT_NE(airFuel, nullptr);
+    const RECT client = ClientOf(airFuel->hwnd);
+    const RECT rich = airFuel->MixtureIconRect(client, true), lean = airFuel->MixtureIconRect(client, false);
+    const std::vector<ScaleMark> marks = airFuel->ScaleMarks();
+    ASSERT_EQ(marks.front().text, L"10");
+    ASSERT_EQ(marks.back().text, L"18");
+    EXPECT_LT(std::abs(CentreOf(rich).x - marks.front().dot.x), std::abs(CentreOf(rich).x - marks.back().dot.x));
+    EXPECT_LT(std::abs(CentreOf(lean).x - marks.back().dot.x), std::abs(CentreOf(lean).x - marks.front().dot.x));
+    EXPECT_NEAR(rich.left - client.left, client.right - lean.right, 1) << "mirror images about the middle";
+    for (const RECT& icon : {rich, lean})
+        for (const ScaleMark& mark : marks) EXPECT_TRUE(Apart(icon, mark.label, 1)) << Text(icon) << Ascii(mark.text);
+    // the pictures drawn there: every opaque pixel of each icon at its own place
+    for (const auto& [name, place] : {std::pair{L"FETT", rich}, std::pair{L"MAGER", lean}}) {
+        const std::vector<RGBQUAD> icon = IconPixels(name);
+        if (icon.empty()) continue;  // a build without pictures
+        int opaque = 0;
+        const int matching = OpaquePixelsMatching(*airFuel, place, icon, &opaque);
+        EXPECT_GT(opaque, 50) << Ascii(name);
+        EXPECT_EQ(matching, opaque) << Ascii(name) << " at " << Text(place);
+    }
 }
 
 TEST(RectGauge, AirFuelBarShowsTenthsFrom10To18OnTheUpperHalf) {

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "DetMath.h"
 #include "Pictures.h"
@@ -81,6 +82,10 @@ static std::string formatValue(const std::string& format, int value) {
     return format.substr(0, at) + buffer + format.substr(at + 2);
 }
 
+struct FitRect {
+    double l, t, r, b;
+};
+
 static Canvas roundGauge(int W, int H, int minimum, int maximum, int step, int value, const std::string& format,
                          const Canvas& face, const Canvas& glass, const Canvas& cover) {
     Canvas c(W, H);
@@ -89,6 +94,7 @@ static Canvas roundGauge(int W, int H, int minimum, int maximum, int step, int v
     const int cx = W / 2, cy = H / 2;
     const TextStyle labelFont = arialBold(18);
     auto theta = [&](double v) { return (v - minimum) * 3.1415 * 1.5 / (maximum - minimum) + 0.785375; };
+    std::vector<FitRect> taken;  // scale numbers and dots, which the value text keeps clear of
     for (int v = minimum; v <= maximum; v += step) {
         const double a = -detSin(theta(v)), b = detCos(theta(v));
         const double x = std::trunc(w * a / 2.2 + cx), y = std::trunc(h * b / 2.2 + cy);
@@ -100,6 +106,8 @@ static Canvas roundGauge(int W, int H, int minimum, int maximum, int step, int v
         const double r = lx + std::trunc(tw / 2) + 1, bo = ly + std::trunc(th / 2) + 1;
         centredText(c, text, labelFont, l, t, r, bo, rgb(0, 0, 0));
         centredText(c, text, labelFont, l - 1, t - 1, r - 1, bo - 1, rgb(255, 255, 100));
+        taken.push_back({l, t, r, bo});
+        taken.push_back({x - 3, y - 3, x + 4, y + 4});
     }
     const double th = theta(value);
     const double dx = std::trunc(detSin(th) * W / -2.5), dy = std::trunc(detCos(th) * H / 2.5);
@@ -111,16 +119,23 @@ static Canvas roundGauge(int W, int H, int minimum, int maximum, int step, int v
     c.fill(triangleCapLine(p0, p1, 3, false), rgb(255, 255, 0));
     const TextStyle valueFont = arialBold(20);
     const std::string text = formatValue(format, value);
-    centredText(c, text, valueFont, 0, H / 2, W, H, rgb(255, 255, 255));
-    centredText(c, text, valueFont, 1, H / 2 + 1, W + 1, H + 1, rgb(0, 0, 0));
+    const double vw = std::ceil(textWidth(text, valueFont)), vh = 20;
+    double vt = std::trunc(3 * H / 4.0 - vh / 2);
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (const FitRect& t : taken)
+            if (W / 2 - vw / 2 < t.r + 2 && t.l - 2 < W / 2 + vw / 2 && vt < t.b + 2 && t.t - 2 < vt + vh) {
+                vt = t.b + 2;
+                moved = true;
+            }
+    }
+    centredText(c, text, valueFont, 0, vt, W, vt + vh, rgb(255, 255, 255));
+    centredText(c, text, valueFont, 1, vt + 1, W + 1, vt + vh + 1, rgb(0, 0, 0));
     c.drawStretched(cover, -25, -25, W + 50, H + 50);
     c.drawStretched(glass, -25, -25, W + 50, H + 50, 80 / 255.0);
     return c;
 }
 
-struct FitRect {
-    double l, t, r, b;
-};
 
 static FitRect fitDialCircle(FitRect rc, int style) {
     const int w = static_cast<int>(rc.r - rc.l), h = static_cast<int>(rc.b - rc.t);
@@ -172,8 +187,9 @@ static Canvas rectGauge(int W, int H, int style, int minimum, int maximum, int s
         centredText(inner, text, labelFont, l + 1, t + 1, rr + 1, bo + 1, rgb(0, 0, 0));
     }
     Canvas fett = iconAt(drawFettIcon, 32), mager = iconAt(drawMagerIcon, 32);
-    inner.draw(fett, static_cast<int>(r.r) - 24, static_cast<int>(r.t) + 8);
-    inner.draw(mager, static_cast<int>(r.l) + 8, static_cast<int>(r.t) + 8);
+    // rich at the low ratios on the left, lean at the right, mirror images
+    inner.draw(fett, static_cast<int>(r.l) + 8, static_cast<int>(r.t) + 8);
+    inner.draw(mager, static_cast<int>(r.r) - 40, static_cast<int>(r.t) + 8);
     // the needle, drawn with the client rectangle shrunk by 2
     const FitRect pr = fitDialCircle({2, 2, W - 2.0, H - 2.0}, style);
     const double h0 = H - 4;

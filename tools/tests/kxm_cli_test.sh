@@ -49,6 +49,23 @@ out=$(run info "$work/up.kxm")
 contains "convert version" "$out" '"version":11'
 contains "convert wheel" "$out" '"circumference":1.5'
 contains "convert comment" "$out" '"comment":"Alte Datei"'
+# a version-10 file takes the roller's circumference from the INI file unless --wheel says otherwise
+printf '[Mechanics]\r\nWheel=1.875\r\n' >"$work/roller.ini"
+for cmd in info convert; do
+    for args in "--ini $work/roller.ini:1.875" "--ini $work/roller.ini --wheel 1.5:1.5" ":1.25"; do
+        if [ $cmd = convert ]; then run convert "$data/v10.kxm" "$work/ini.kxm" ${args%%:*}; out=$(run info "$work/ini.kxm")
+        else out=$(run info "$data/v10.kxm" ${args%%:*}); fi
+        contains "$cmd v10 wheel [${args%%:*}]" "$out" "\"circumference\":${args##*:}"
+    done
+    run $cmd "$data/v10.kxm" $([ $cmd = convert ] && echo "$work/ini.kxm") --ini "$work/missing.ini" >/dev/null
+    expect "$cmd missing ini" "$?" 2; contains "$cmd missing ini message" "$(cat "$work/err")" "missing.ini"
+done
+run info "$data/v10.kxm" --wheel 0 >/dev/null; expect "info wheel 0" "$?" 2
+
+# a winter run: the 16 bits 65531 are -5 °C
+head -c 6 "$data/v11.kxm" >"$work/frost.kxm"; printf '\xfb\xff' >>"$work/frost.kxm"; tail -c +9 "$data/v11.kxm" >>"$work/frost.kxm"
+contains "info frost" "$(run info "$work/frost.kxm")" '"temperature":-5,'
+
 run convert "$data/v12.kxm" "$work/same.kxm"; expect "convert v12 exit" "$?" 0
 cmp -s "$data/v12.kxm" "$work/same.kxm"; expect "convert v12 identical" "$?" 0
 run convert "$data/garbage.kxm" "$work/x.kxm"; expect "convert garbage" "$?" 2

@@ -41,7 +41,7 @@ contains "device 6" "$(decode "$work/status.raw" --device 6)" '"written":[82]'
 contains "waiting" "$(decode "$work/status.raw" --state waiting)" '"written":[]'
 contains "recording" "$(decode "$work/status.raw" --state recording)" '"written":[]'
 printf '\xe0\x16\x64\x2d' >"$work/weather.raw"                # 22, 100, 45
-contains "weather" "$(decode "$work/weather.raw")" '"temperature":5,"pressure":25,"humidity":11'
+contains "weather" "$(decode "$work/weather.raw")" '"temperature":22,"pressure":100,"humidity":45'
 contains "weather off" "$(decode "$work/weather.raw" --weather-auto 0)" '"temperature":25,"pressure":990,"humidity":50'
 
 # a stored capture of dynosim --steady 6000 --device 5 --sensor-bytes 128,40
