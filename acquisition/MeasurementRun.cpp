@@ -40,6 +40,13 @@ void MeasurementRun::startWaiting() {
     if (state_ == RunState::Idle) state_ = RunState::Waiting;
 }
 
+void MeasurementRun::lineLost() {
+    const bool recording = state_ == RunState::Recording;
+    if (recording) finishRecording();
+    enterIdle();
+    if (recording) ending_ = Ending::LineLost;
+}
+
 void MeasurementRun::endRecording() {
     if (state_ != RunState::Recording) return;
     finishRecording();

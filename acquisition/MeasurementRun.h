@@ -32,7 +32,9 @@ public:
     static constexpr int16_t kLongestPeriod = 1069;
 
     // How the last run came to an end; kept until the dialog takes it.
-    enum class Ending { None, Complete, TooManySamples };
+    // LineLost: the serial link failed while waiting or recording; what was
+    // recorded up to then stays in the buffers.
+    enum class Ending { None, Complete, TooManySamples, LineLost };
 
     // The header values a run's file gets besides its samples. Taken once
     // when the run ends, so that every file written of the run says the
@@ -60,6 +62,9 @@ public:
     void enterIdle();
     // "Start" in idle: wait for the start condition.
     void startWaiting();
+    // The serial link failed: a waiting run goes back to idle, a recording
+    // one ends with LineLost, what it recorded cleaned as a complete run is.
+    void lineLost();
     // The end of a recording before its time (the stream ended): the run
     // keeps what was recorded, cleaned as a complete run is, and goes idle.
     void endRecording();

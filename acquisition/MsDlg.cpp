@@ -64,6 +64,13 @@ std::wstring Text(UINT id) {
     return LoadText(id);
 }
 
+// A text with the port of the serial link in place of its %d.
+std::wstring PortText(UINT id) {
+    wchar_t text[512];
+    wsprintfW(text, LoadText(id), static_cast<int>(theSerialLink().wantedPort()));
+    return text;
+}
+
 }  // namespace
 
 CMsDlg::CMsDlg(MeasurementDialogServices services)
@@ -121,6 +128,7 @@ void CMsDlg::OnOpen() {
     SendMessageW(list, CB_SETCURSEL, 0, 0);
     PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_DEVICE_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
     theSerialLink().setReceiveDeadline(GetTickCount() + 1000);
+    lineOpenings_ = theSerialLink().openings();
 }
 
 // The instruments take the places, ids and texts of their placeholders; the
@@ -248,8 +256,10 @@ void CMsDlg::OnOptions() {
 
 void CMsDlg::ShowState() {
     const RunState state = ShownRunState();
-    if (static_cast<int>(state) == shownState_) return;
+    const bool lost = theSerialLink().lost();
+    if (static_cast<int>(state) == shownState_ && lost == shownLost_) return;
     shownState_ = static_cast<int>(state);
+    shownLost_ = lost;
     const bool idle = state == RunState::Idle;
     switch (state) {
     case RunState::Idle:
@@ -265,12 +275,17 @@ void CMsDlg::ShowState() {
         SetDlgItemTextW(hwnd, IDC_STATUS_LINE, L"");
         break;
     }
+    // without its port the dialog only waits for it ("Start" comes back with it)
+    if (lost) SetDlgItemTextW(hwnd, IDC_STATUS_LINE, PortText(IDS_PORT_UNAVAILABLE).c_str());
     // a disabled button must not keep the keyboard focus, or the keys die
     HWND focus = GetFocus();
     EnableWindow(GetDlgItem(hwnd, IDOK), idle);
     EnableWindow(GetDlgItem(hwnd, ID_OPTIONS), idle);
+    EnableWindow(GetDlgItem(hwnd, IDC_START), !lost);
     if (!idle && (focus == GetDlgItem(hwnd, IDOK) || focus == GetDlgItem(hwnd, ID_OPTIONS)))
         SendMessageW(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(hwnd, IDC_START)), TRUE);
+    if (lost && focus == GetDlgItem(hwnd, IDC_START))
+        SendMessageW(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(hwnd, IDOK)), TRUE);
 }
 
 void CMsDlg::Tick() {
@@ -281,6 +296,7 @@ void CMsDlg::Tick() {
     if (ratioText) SetWindowTextW(ratioText->hwnd, gearRatioText(s.recordGear).c_str());
     if (slipLamp) slipLamp->SetValue(run.slipping() ? 1 : 0);
     theSerialLink().drain(theFrameDecoder());
+    FollowLine();
     BeginWaitingWhenConfigured();
     UpdateTransmissionLamp();
     if (speedGauge) speedGauge->SetValue(rollerSpeed);
@@ -292,6 +308,34 @@ void CMsDlg::Tick() {
     // the drain may have started, ended or abandoned a run
     ShowState();
     FinishRun(run.takeEnding());
+}
+
+// A lost port ends a run in progress (what it recorded may still be saved);
+// no message at every try to open it again, the status line says it. A
+// line that is back, or another one after the options, is taken up as when
+// the dialog opens.
+void CMsDlg::FollowLine() {
+    const SerialLink& link = theSerialLink();
+    if (link.lost()) {
+        startRequested_ = false;
+        run.lineLost();
+        return;
+    }
+    if (link.openings() == lineOpenings_) return;
+    lineOpenings_ = link.openings();
+    TakeUpNewLine();
+}
+
+// The controller at the other end may have been powered off meanwhile: it
+// is configured again by the status frames' rules, and "Start" waits for
+// its confirmation.
+void CMsDlg::TakeUpNewLine() {
+    FrameDecoder& decoder = theFrameDecoder();
+    decoder.dropPartialFrame();
+    theLiveValues().statusSeen = false;
+    decoder.resetDeviceSelection();
+    OnDeviceList();
+    theSerialLink().setReceiveDeadline(GetTickCount() + 1000);
 }
 
 // Lit when no byte has arrived for a second or a command is still
@@ -322,6 +366,10 @@ void CMsDlg::FinishRun(MeasurementRun::Ending ending) {
         MessageBoxW(hwnd, Text(IDS_TOO_MANY_SAMPLES).c_str(), Text(IDS_ERROR).c_str(), MB_OK | MB_ICONWARNING);
         return;
     case MeasurementRun::Ending::Complete:
+        SaveRun();
+        return;
+    case MeasurementRun::Ending::LineLost:
+        MessageBoxW(hwnd, PortText(IDS_RUN_LINE_LOST).c_str(), Text(IDS_ERROR).c_str(), MB_OK | MB_ICONWARNING);
         SaveRun();
         return;
     }

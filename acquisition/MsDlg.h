@@ -90,6 +90,8 @@ private:
     // Button text, status line and the two buttons for the run state.
     void ShowState();
     void UpdateTransmissionLamp();
+    void FollowLine();
+    void TakeUpNewLine();
     void ShowProgress(int32_t percent);
     void FinishRun(MeasurementRun::Ending ending);
     void SaveRun();
@@ -100,5 +102,7 @@ private:
     RecoveryFile recovery_;
     bool startRequested_ = false;  // "Start" pressed, the controller not yet configured
     int shownState_ = -1;
+    bool shownLost_ = false;
+    uint32_t lineOpenings_ = 0;  // the link's openings when its line was last taken up
     int32_t shownProgress_ = -1;
 };

@@ -17,6 +17,7 @@ void RecordingSession::feed(const uint8_t* bytes, size_t count) {
         decoder_.feedByte(bytes[i]);
         switch (run_.takeEnding()) {
         case MeasurementRun::Ending::None:
+        case MeasurementRun::Ending::LineLost:  // a capture has no serial line to lose
             break;
         case MeasurementRun::Ending::Complete:
             outcome_ = Outcome::Complete;

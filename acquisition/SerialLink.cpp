@@ -34,9 +34,15 @@ bool SerialLink::isOpen() const { return asHandle(handle_) != INVALID_HANDLE_VAL
 
 void SerialLink::open(int16_t port) {
     close();
+    wantedPort_ = port;
+    openPort(port);
+}
+
+bool SerialLink::openPort(int16_t port) {
+    lastTry_ = GetTickCount();
     const std::wstring name = deviceName(port);
     HANDLE handle = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return;
+    if (handle == INVALID_HANDLE_VALUE) return false;
 
     bool configured = SetupComm(handle, kInputQueue, kOutputQueue);
     DCB dcb = {};
@@ -54,31 +60,52 @@ void SerialLink::open(int16_t port) {
     configured = configured && SetCommTimeouts(handle, &timeouts);
     if (!configured) {
         CloseHandle(handle);
-        return;
+        return false;
     }
     handle_ = handle;
+    ++openings_;
+    return true;
 }
 
 void SerialLink::close() {
+    wantedPort_ = 0;
     if (!isOpen()) return;
     CloseHandle(asHandle(handle_));
     handle_ = INVALID_HANDLE_VALUE;
 }
 
+// The device behind the handle is gone; the port stays wanted.
+void SerialLink::lose() {
+    CloseHandle(asHandle(handle_));
+    handle_ = INVALID_HANDLE_VALUE;
+    lastTry_ = GetTickCount();
+}
+
 bool SerialLink::writeByte(uint8_t byte) {
     if (!isOpen()) return false;
     DWORD written = 0;
-    return WriteFile(asHandle(handle_), &byte, 1, &written, nullptr) && written == 1;
+    // a write that timed out answers TRUE with nothing written; only a
+    // failing call means the device is gone
+    if (!WriteFile(asHandle(handle_), &byte, 1, &written, nullptr)) {
+        lose();
+        return false;
+    }
+    return written == 1;
 }
 
 void SerialLink::drain(ByteConsumer& consumer) {
+    if (lost() && GetTickCount() - lastTry_ >= kRetryMs) openPort(wantedPort_);
     if (!isOpen()) return;
     const DWORD start = GetTickCount();
     for (;;) {
         // a framing, overrun or parity error ends this drain; clearing the
         // flags lets the next one read on, and the decoder resynchronises
         DWORD errors = 0;
-        if (!ClearCommError(asHandle(handle_), &errors, nullptr) || errors != 0) return;
+        if (!ClearCommError(asHandle(handle_), &errors, nullptr)) {
+            lose();
+            return;
+        }
+        if (errors != 0) return;
         uint8_t byte = 0;
         DWORD got = 0;
         if (!ReadFile(asHandle(handle_), &byte, 1, &got, nullptr) || got == 0) return;

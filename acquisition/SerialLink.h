@@ -7,7 +7,12 @@
 //
 // A port that does not exist, is held by another program or refuses the
 // configuration leaves the link not open, silently: it then delivers no
-// bytes and drops what is written to it.
+// bytes and drops what is written to it. The link keeps wanting the port it
+// was asked to open: when the open fails, or later ClearCommError or
+// WriteFile fails (whatever the code: an unplugged USB adapter, a vanished
+// device; a read alone cannot tell, it just delivers nothing), the link
+// closes the port and each drain tries to open it again, at most once a
+// second, until it is back or the link is closed.
 #include <cstdint>
 #include <string>
 
@@ -23,9 +28,16 @@ public:
     // Opens COM port `port` (Hardware/ComPort) at 9600 baud, 8N1, without
     // sharing; closes the link first if it is open.
     void open(int16_t port);
-    // Closes the port if it is open; does nothing otherwise.
+    // Closes the port if it is open; the link no longer wants any port.
     void close();
     bool isOpen() const;
+    // A port is wanted but not open: it could not be opened or was lost.
+    bool lost() const { return wantedPort_ != 0 && !isOpen(); }
+    // The port the link wants (0: none).
+    int16_t wantedPort() const { return wantedPort_; }
+    // Successful openings so far; a change tells that a new line began.
+    uint32_t openings() const { return openings_; }
+    static constexpr uint32_t kRetryMs = 1000;
 
     // Writes exactly one byte synchronously; false when it failed or timed out.
     bool writeByte(uint8_t byte) override;
@@ -33,7 +45,8 @@ public:
     // Hands every waiting byte to the consumer in arrival order. Stops at the
     // first empty read (at most 5 ms), at a line error, whose flags are
     // cleared so that the next call goes on with the queued bytes, or once
-    // it has read for 20 ms while bytes keep coming.
+    // it has read for 20 ms while bytes keep coming. A lost link first tries
+    // to open its port again, once a second has passed since the last try.
     void drain(ByteConsumer& consumer);
 
     // GetTickCount() + 1000 at the last received byte; the measurement dialog
@@ -48,6 +61,12 @@ public:
     void* nativeHandle() const { return handle_; }
 
 private:
+    bool openPort(int16_t port);
+    void lose();
+
+    int16_t wantedPort_ = 0;
+    uint32_t openings_ = 0;
+    uint32_t lastTry_ = 0;
     void* handle_ = reinterpret_cast<void*>(static_cast<intptr_t>(-1));  // INVALID_HANDLE_VALUE
     uint32_t receiveDeadline_ = 0;
 };

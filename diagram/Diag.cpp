@@ -14,6 +14,7 @@
 #include "MeasurementFile.h"
 #include "Settings.h"
 #include "TextBuffers.h"
+#include "WaitCursor.h"
 #include "resource.h"
 
 static_assert(sizeof(IntPoint) == sizeof(POINT), "curve points go to Polyline as they are");
@@ -35,15 +36,6 @@ HWND OwnerOf(HWND diagram) {
     HWND parent = GetParent(diagram);
     return parent ? parent : diagram;
 }
-
-class WaitCursor {
-public:
-    WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(previous_); }
-
-private:
-    HCURSOR previous_;
-};
 
 // A line drawing through points given in tenths of a millimetre relative to
 // (x0, y0), with a solid black pen of the given width.

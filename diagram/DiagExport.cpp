@@ -8,6 +8,7 @@
 #include "PictureFiles.h"
 #include "Settings.h"
 #include "TextBuffers.h"
+#include "WaitCursor.h"
 #include "resource.h"
 
 namespace {
@@ -88,15 +89,6 @@ bool PageEmf(CDiag& diag, std::string& bytes) {
     if (metafile) DeleteEnhMetaFile(metafile);
     return made;
 }
-
-class WaitCursor {
-public:
-    WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(previous_); }
-
-private:
-    HCURSOR previous_;
-};
 
 }  // namespace
 

@@ -188,5 +188,7 @@
 #define IDS_EXPORT_CSV          40167  /* "Meßpunkte als CSV (*.csv)" */
 #define IDS_RECOVERY_QUESTION   40110  /* at start: an unsaved run was found in the recovery file */
 #define IDS_RECOVERY_DROP       40111  /* before the recovered run is deleted */
+#define IDS_PORT_UNAVAILABLE    40112  /* the measurement dialog's status line while the port is gone */
+#define IDS_RUN_LINE_LOST       40113  /* a run ended by a lost port */
 
 #endif

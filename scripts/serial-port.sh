@@ -4,11 +4,18 @@
 #   scripts/serial-port.sh sim N [DYNOSIM-OPTION]...   COMn on a pty pair whose other end dynosim speaks on
 #   scripts/serial-port.sh loop N M                     COMn and COMm on the two ends of one pty pair
 #   scripts/serial-port.sh stop N                       stop what "sim N" or "loop N M" started
+#   scripts/serial-port.sh unplug N                     the pair of "sim N" vanishes, as an unplugged adapter
+#   scripts/serial-port.sh replug N                     ... and comes back under the same names, dynosim on it
+#   scripts/serial-port.sh serve DIR                    carry out requests that a program under Wine leaves
+#                                                       in DIR: each NAME.req holds the arguments of one of
+#                                                       the commands above and becomes NAME.done when done
 #
-# socat makes the pair; the Wine prefix's dosdevices/comN link points at one
-# end (Wine sees the change at once). Processes run in the background with
-# their output in the state folder ($KX_PORT_STATE, default beside the
-# prefix: build/windows/ports/comN) and are stopped by their process ids.
+# socat makes the pair; the Wine prefix's dosdevices/comN link points at the
+# pair's link name for one end (Wine sees the change at once, and a pair made
+# again under the same names is found again). Processes run in the
+# background with their output in the state folder ($KX_PORT_STATE, default
+# beside the prefix: build/windows/ports/comN) and are stopped by their
+# process ids.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 : "${WINEPREFIX:=$top/build/windows/wine}"
@@ -37,7 +44,9 @@ map_port() {  # map_port N DEVICE STATE-N: remembers what comN pointed at before
     local link="$WINEPREFIX/dosdevices/com$1"
     mkdir -p "$WINEPREFIX/dosdevices"
     echo "$1 $(readlink "$link" || echo -)" >>"$(state_dir "$3")/ports"
-    ln -sfn "$(readlink -f "$2")" "$link"
+    # the link name, not the device it leads to now: a pair made again gets
+    # other device numbers
+    ln -sfn "$2" "$link"
 }
 
 state_dir() { echo "$state_root/com$1"; }
@@ -45,18 +54,34 @@ state_dir() { echo "$state_root/com$1"; }
 # a process that has ended but not been reaped yet counts as gone
 alive() { local s; s=$(ps -o stat= -p "$1" 2>/dev/null) || return 1; [[ $s != Z* ]]; }
 
+# end_processes DIR: what DIR/pids lists, dynosim first, so that it never
+# writes into a vanished pair
+end_processes() {
+    local dir=$1 pid
+    [ -f "$dir/pids" ] || return 0
+    for pid in $(tac "$dir/pids"); do kill "$pid" 2>/dev/null || true; done
+    for pid in $(tac "$dir/pids"); do
+        for _ in $(seq 40); do alive "$pid" || break; sleep 0.05; done
+        if alive "$pid"; then kill -9 "$pid" 2>/dev/null || true; fi
+    done
+    rm -f "$dir/pids"
+}
+
+# start_sim DIR: dynosim on DIR/b with the options kept in DIR/sim-options
+start_sim() {
+    local dir=$1 options=()
+    mapfile -t options <"$dir/sim-options"
+    "$dynosim" --port "$dir/b" "${options[@]}" >>"$dir/dynosim.log" 2>&1 </dev/null &
+    echo $! >>"$dir/pids"
+    sleep 0.1
+    alive "$(tail -n1 "$dir/pids")" || { cat "$dir/dynosim.log" >&2; return 1; }
+}
+
 stop() {
-    local n=$1 dir pid port before
+    local n=$1 dir port before
     dir=$(state_dir "$n")
     [ -d "$dir" ] || return 0
-    if [ -f "$dir/pids" ]; then
-        # dynosim first, so that it never writes into a vanished pair
-        for pid in $(tac "$dir/pids"); do kill "$pid" 2>/dev/null || true; done
-        for pid in $(tac "$dir/pids"); do
-            for _ in $(seq 40); do alive "$pid" || break; sleep 0.05; done
-            if alive "$pid"; then kill -9 "$pid" 2>/dev/null || true; fi
-        done
-    fi
+    end_processes "$dir"
     if [ -f "$dir/ports" ]; then
         while read -r port before; do
             rm -f "$WINEPREFIX/dosdevices/com$port"
@@ -76,11 +101,38 @@ sim)
     dir=$(state_dir "$n"); mkdir -p "$dir"
     start_pair "$dir"
     map_port "$n" "$dir/a" "$n"
-    "$dynosim" --port "$dir/b" "$@" >"$dir/dynosim.log" 2>&1 </dev/null &
-    echo $! >>"$dir/pids"
-    sleep 0.1
-    alive "$(tail -n1 "$dir/pids")" || { cat "$dir/dynosim.log" >&2; stop "$n"; die "dynosim did not start"; }
+    printf '%s\n' "$@" >"$dir/sim-options"
+    start_sim "$dir" || { stop "$n"; die "dynosim did not start"; }
     echo "COM$n -> $(readlink -f "$dir/a"), dynosim on $(readlink -f "$dir/b")"
+    ;;
+unplug)
+    [ $# -eq 2 ] || die "usage: $0 unplug N"
+    number "$2"
+    dir=$(state_dir "$2")
+    [ -f "$dir/sim-options" ] || die "COM$2 was not started with sim"
+    end_processes "$dir"
+    rm -f "$dir/a" "$dir/b"
+    ;;
+replug)
+    [ $# -eq 2 ] || die "usage: $0 replug N"
+    number "$2"
+    dir=$(state_dir "$2")
+    [ -f "$dir/sim-options" ] || die "COM$2 was not started with sim"
+    end_processes "$dir"
+    start_pair "$dir"
+    start_sim "$dir" || die "dynosim did not start"
+    ;;
+serve)
+    [ $# -eq 2 ] && [ -d "$2" ] || die "usage: $0 serve DIR"
+    while :; do
+        for request in "$2"/*.req; do
+            [ -f "$request" ] || continue
+            mapfile -t words < <(tr -s ' \r\n' '\n' <"$request" | sed '/^$/d')
+            "$0" "${words[@]}" >>"$2/serve.log" 2>&1 || echo "failed: ${words[*]}" >>"$2/serve.log"
+            mv "$request" "${request%.req}.done"
+        done
+        sleep 0.05
+    done
     ;;
 loop)
     [ $# -eq 3 ] || die "usage: $0 loop N M"
@@ -98,7 +150,7 @@ stop)
     stop "$2"
     ;;
 *)
-    sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//' >&2
     exit 2
     ;;
 esac
