@@ -1,6 +1,9 @@
 #include "DiagWnd.h"
 
 #include <shellapi.h>
+#include <cderr.h>
+
+#include <string>
 
 #include "CommonDialogs.h"
 #include "DiagExport.h"
@@ -123,18 +126,44 @@ void PlaceDiagram(CDiag& diag) {
     InvalidateRect(diag.hwnd, nullptr, TRUE);
 }
 
+namespace {
+
+// Said once the window is back as after a print: no printer set up at all, or
+// the chosen one gave no context or refused the job.
+void ReportPrinterFailure(HWND window) {
+    std::wstring text;
+    if (!PrinterChosen()) {
+        text = LoadText(IDS_NO_PRINTER);
+    } else {
+        text = LoadText(IDS_PRINTER_REFUSED);
+        const size_t at = text.find(L"%s");
+        if (at != std::wstring::npos) text.replace(at, 2, ChosenPrinterName());
+    }
+    CWnd* frame = theFramework().mainWindow;
+    MessageBoxW(frame ? frame->hwnd : window, text.c_str(), LoadText(IDS_ERROR), MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
+
 void PrintDiagram(CDiag& diag) {
     HWND window = GetParent(diag.hwnd);  // the diagram window
-    if (!RunPrintDlg(kPrintSetupFlags, window, new CPrintDlg)) return;
+    if (!RunPrintDlg(kPrintSetupFlags, window, new CPrintDlg)) {
+        // a cancelled choice says nothing; a machine without any printer does
+        if (CommDlgExtendedError() == PDERR_NODEFAULTPRN) ReportPrinterFailure(window);
+        return;
+    }
     const bool rememberedPageView = diag.d.pageView;
     diag.SetPageView(true);  // the window shows the page while it prints
     CPrintDC printer(nullptr, nullptr);
+    bool printed = false;
     if (CreatePrinterDC(window, &printer, kPrintPageFlags)) {
         if (StartPrintJob(&printer, LoadText(IDS_DIAGRAM_TITLE)) && StartPage(printer.hdc) > 0) {
             diag.Draw(printer, true);
             EndPage(printer.hdc);
+            printed = true;
         }
         EndPrintJob(&printer);
     }
     diag.SetPageView(rememberedPageView);
+    if (!printed) ReportPrinterFailure(window);
 }

@@ -34,6 +34,16 @@ bool PrinterChosen() {
     return PrinterDevNames() != nullptr;
 }
 
+std::wstring ChosenPrinterName() {
+    HGLOBAL namesHandle = PrinterDevNames();
+    if (!namesHandle) return L"";
+    const auto* names = static_cast<const DEVNAMES*>(GlobalLock(namesHandle));
+    if (!names) return L"";
+    std::wstring device = reinterpret_cast<const wchar_t*>(names) + names->wDeviceOffset;
+    GlobalUnlock(namesHandle);
+    return device;
+}
+
 bool CreatePrinterDC(HWND owner, CPrintDC* wrapper, uint16_t flags) {
     wrapper->hwnd = owner;
     wrapper->flags = flags;
@@ -75,7 +85,7 @@ bool StartPrintJob(CPrintDC* wrapper, const wchar_t* name) {
     DOCINFOW document{};
     document.cbSize = sizeof document;
     document.lpszDocName = name;
-    return StartDocW(wrapper->hdc, &document) > 0;
+    return state.startDocument(wrapper->hdc, &document) > 0;
 }
 
 void EndPrintJob(CPrintDC* wrapper) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "DC.h"
 #include "Dlg.h"
@@ -30,12 +31,17 @@ constexpr uint16_t kPrintMetricsFlags = kPrintShowProgress | kPrintDisableOwner;
 struct PrintState {
     int abortRequested = 0;          // set by "Abbruch", read by the abort procedure
     HWND progressDialog = nullptr;   // the running job's "PRINTDLG", if any
+    // How a job's document is started; a test puts a printer that refuses it here.
+    int(WINAPI* startDocument)(HDC, const DOCINFOW*) = &StartDocW;
 };
 
 PrintState& thePrintState();
 
 // Whether a printer has been chosen (default printer or a printer dialog).
 bool PrinterChosen();
+
+// The chosen printer's device name ("" without a choice), for messages.
+std::wstring ChosenPrinterName();
 
 // A device context for the chosen printer, from the device names (driver,
 // device and output at the offsets the record gives) and the device mode.

@@ -190,5 +190,7 @@
 #define IDS_RECOVERY_DROP       40111  /* before the recovered run is deleted */
 #define IDS_PORT_UNAVAILABLE    40112  /* the measurement dialog's status line while the port is gone */
 #define IDS_RUN_LINE_LOST       40113  /* a run ended by a lost port */
+#define IDS_PRINTER_REFUSED     40120  /* "Der Drucker %s kann nicht drucken.": no context, or the job refused */
+#define IDS_NO_PRINTER          40121  /* "Es ist kein Drucker eingerichtet." */
 
 #endif

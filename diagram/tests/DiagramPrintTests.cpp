@@ -75,6 +75,7 @@ public:
     int progressDialogs = 0;       // "PRINTDLG" seen
     std::wstring documentName;     // what the progress dialog showed when it closed
     int pageViewWhilePrinting = -1;
+    std::vector<std::wstring> messages;  // "caption: text" of every message box
     CDiag* diag = nullptr;
 
 private:
@@ -96,6 +97,11 @@ private:
             progress_ = dialog;
             ++progressDialogs;
             if (diag) pageViewWhilePrinting = diag->d.pageView;
+            return;
+        }
+        if (HWND text = GetDlgItem(dialog, 0xFFFF)) {  // a message box: its caption and text
+            messages.push_back(WindowTextOf(dialog) + L": " + WindowTextOf(text));
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
             return;
         }
         ++setupDialogs;
@@ -448,6 +454,34 @@ TEST(DiagramPrint, CancelledSetUpPrintsNothingAndChangesNothing) {
     EXPECT_FALSE(w.diag->d.pageView);
     EXPECT_TRUE(theFrame->pageViewButton.empty());
     EXPECT_EQ(PrinterDevNames(), printer) << "the printer choice stays";
+}
+
+static int WINAPI RefuseDocument(HDC, const DOCINFOW*) { return SP_ERROR; }
+
+TEST(DiagramPrint, APrinterThatRefusesTheJobIsNamedAndTheWindowsComeBack) {
+    PrinterOutput output(kGroup, L"refused");
+    DiagramWindow w(ThreeRuns());
+    theFrame->pageViewButton.clear();
+    thePrintState().startDocument = &RefuseDocument;
+    DialogAnswerer answerer(IDOK);
+    w.Print(answerer);
+    thePrintState().startDocument = &StartDocW;
+
+    EXPECT_EQ(answerer.setupDialogs, 1);
+    ASSERT_FALSE(ChosenPrinterName().empty());
+    EXPECT_EQ(answerer.messages,
+              std::vector<std::wstring>{L"Fehler: Der Drucker " + ChosenPrinterName() + L" kann nicht drucken."});
+    EXPECT_EQ(output.FileSize(), -1) << "a refused job printed";
+    EXPECT_TRUE(IsWindowEnabled(theFrame->hwnd));
+    EXPECT_FALSE(w.diag->d.pageView);
+    EXPECT_EQ(theFrame->pageViewButton, (std::vector<int>{1, 0}));
+    EXPECT_EQ(thePrintState().progressDialog, nullptr);
+
+    // the same window prints again once the printer takes the job
+    DialogAnswerer again(IDOK);
+    w.Print(again);
+    EXPECT_TRUE(again.messages.empty());
+    EXPECT_GT(output.FileSize(), 0);
 }
 
 TEST(DiagramPrint, WithoutBordersThePageUsesTheWholePrintableArea) {
