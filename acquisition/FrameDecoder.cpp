@@ -142,15 +142,21 @@ void FrameDecoder::applyFrame() {
 
 // While a run waits or records, the engine speed decides its start and its
 // gear ratio: a period that jumps is held back, and taken only when the next
-// frame confirms it. No engine signal (0 or less) always counts.
+// frame confirms it. So is a negative period, which the controller never
+// sends: a flipped sign bit would restart the smoothing from 0, and the
+// ratio estimate would take the slowly settling period. The controller's
+// own "no engine signal", 0, always counts.
 bool FrameDecoder::enginePeriodPlausible(int32_t period, int32_t value) {
-    if (period <= 0 || runState() == RunState::Idle || lastEnginePeriod_ <= 0 ||
-        withinJump(period, lastEnginePeriod_) || (heldEnginePeriod_ > 0 && withinJump(period, heldEnginePeriod_))) {
+    const bool confirmed = heldEnginePeriod_ != 0 && (period <= 0 ? heldEnginePeriod_ < 0
+                                                                  : heldEnginePeriod_ > 0 &&
+                                                                        withinJump(period, heldEnginePeriod_));
+    if (runState() == RunState::Idle || lastEnginePeriod_ <= 0 || confirmed || value == 0 ||
+        (period > 0 && withinJump(period, lastEnginePeriod_))) {
         heldEnginePeriod_ = 0;
         lastEnginePeriod_ = period > 0 ? period : 0;
         return true;
     }
-    heldEnginePeriod_ = period;
+    heldEnginePeriod_ = period > 0 ? period : -1;
     LineFault fault;
     fault.kind = LineFault::Kind::ImplausibleEngine;
     // a roller frame whose type bits were flipped looks like this

@@ -89,7 +89,7 @@ void MeasurementRun::startRecording() {
     sampleCount_ = 0;
     rejectedFrames_ = 0;
     restoredRevolutions_ = 0;
-    lossPending_ = false;
+    pendingLosses_ = 0;
     // the run's first revolution needs no reference: the frame that met the
     // start condition may belong to another pulse setting or test feed
     lastGoodPeriod_ = 0;
@@ -127,8 +127,8 @@ void MeasurementRun::record(int32_t period, bool damaged) {
     Revolution& revolution = revolutions_[sampleCount_];
     revolution.period = period;
     revolution.damaged = damaged;
-    revolution.lossBefore = std::exchange(lossPending_, false);
-    revolution.loss = pendingLoss_;
+    revolution.lossCount = std::exchange(pendingLosses_, 0);
+    for (int k = 0; k < revolution.lossCount; ++k) revolution.losses[k] = pendingLoss_[k];
     // without a lambda channel the entry is 0, so that a device chosen during
     // the run finds no reading of an earlier run in the buffer
     lambdas_[sampleCount_] = live_.channelMode != 0 ? live_.recordedLambda() : 0;
@@ -162,8 +162,16 @@ void MeasurementRun::lineFault(const LineFault& fault) {
     if (!mayBeRoller) return;
     // a lost roller frame tells more than a frame of unknown type
     const bool known = fault.kind == Kind::LostFrame && fault.typeKnown;
-    if (!lossPending_ || known) pendingLoss_ = fault;
-    lossPending_ = true;
+    // the clock takes the lost revolution at once, so that the gear ratio
+    // is fixed and the run ends at the time they would without the fault;
+    // a frame of unknown type counts when its bytes read as the period
+    // the roller has now
+    int32_t lost = known ? lastGoodPeriod_ : 0;
+    for (int k = 0; k < fault.candidateCount; ++k)
+        if (std::llabs(static_cast<int64_t>(fault.candidates[k]) - lastGoodPeriod_) * 100 <= lastGoodPeriod_)
+            lost = fault.candidates[k];
+    if (lost > 0) elapsed_ += lost;
+    if (pendingLosses_ < Revolution::kLosses) pendingLoss_[pendingLosses_++] = fault;
 }
 
 void MeasurementRun::finishRecording() {
@@ -188,7 +196,7 @@ void MeasurementRun::finishRecording() {
 }
 
 void MeasurementRun::frameApplied() {
-    if (state_ != RunState::Recording || live_.enginePeriod == 0) return;
+    if (state_ != RunState::Recording || live_.enginePeriod == 0 || lastGoodPeriod_ <= 0) return;
     // the last roller period that fits, not a damaged or implausible one
     const double ratio = static_cast<double>(lastGoodPeriod_) / live_.enginePeriod;
     if (elapsed_ <= kEstimateSettled) {

@@ -124,8 +124,8 @@ private:
     int32_t lastGoodPeriod_ = 0;  // the last roller period that fits the band
     int32_t lastPeriod_ = 0;      // the last roller period as it came
     bool frameDamaged_ = false;   // the stream called the next frame damaged
-    bool lossPending_ = false;    // a lost roller frame may lie before the next one
-    LineFault pendingLoss_;
+    int pendingLosses_ = 0;       // lost frames that may be roller frames, before the next one
+    LineFault pendingLoss_[Revolution::kLosses];
     int32_t durationLimit_ = 0;
     int32_t elapsed_ = 0;
 };

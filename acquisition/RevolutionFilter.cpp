@@ -9,7 +9,6 @@ constexpr int32_t kLargestPeriod = 0x7FFFFF;  // what a frame carries
 
 std::vector<RevolutionFilter::Cleaned> RevolutionFilter::clean(const Revolution* revolutions, int32_t count,
                                                                 int32_t capacity) {
-    in_ = revolutions;
     rejected_ = restored_ = 0;
     periods_.assign(static_cast<size_t>(count), 0);
     known_.assign(static_cast<size_t>(count), false);
@@ -20,27 +19,54 @@ std::vector<RevolutionFilter::Cleaned> RevolutionFilter::clean(const Revolution*
         if (!known_[i] && !revolutions[i].damaged) ++rejected_;
     }
     rejectJumps();
-    rejectSpikes();
-    interpolate();
 
+    // the lost revolutions go in first, so that the spike test and the
+    // interpolation see the course as the roller ran it
+    std::vector<int32_t> periods;
+    std::vector<bool> known;
     std::vector<Cleaned> out;
     out.reserve(static_cast<size_t>(std::min(count + 16, capacity)));
     for (int32_t i = 0; i < count && static_cast<int32_t>(out.size()) < capacity; ++i) {
-        if (revolutions[i].lossBefore && i > 0) {
-            const double predicted = (static_cast<double>(periods_[i - 1]) + periods_[i]) / 2;
-            const LineFault& loss = revolutions[i].loss;
-            const bool surelyRoller = loss.kind == LineFault::Kind::LostFrame && loss.typeKnown &&
-                                      loss.type == FrameType::RollerPeriod;
-            int32_t period = static_cast<int32_t>(std::lround(predicted));
-            if (matchingCandidate(loss, predicted, period) || surelyRoller) {
+        for (int k = 0; k < revolutions[i].lossCount && i > 0 && static_cast<int32_t>(out.size()) + 1 < capacity; ++k) {
+            int32_t period = 0;
+            if (restore(revolutions[i].losses[k], i, period)) {
+                periods.push_back(period);
+                known.push_back(period > 0);
                 out.push_back({period, i});
-                        ++restored_;
-                if (static_cast<int32_t>(out.size()) >= capacity) break;
+                ++restored_;
             }
         }
+        periods.push_back(periods_[i]);
+        known.push_back(known_[i]);
         out.push_back({periods_[i], i});
     }
+    periods_.swap(periods);
+    known_ = known;
+    rejectSpikes();
+    interpolate();
+    for (size_t k = 0; k < out.size(); ++k) out[k].period = periods_[k];
     return out;
+}
+
+// Whether a revolution went missing before revolution i, and its period if
+// the lost bytes tell it (0: to be interpolated). A lost roller frame is
+// surely one; a lost frame of unknown type, or an engine frame that jumped,
+// only when its bytes read as a period between the known ones around it.
+bool RevolutionFilter::restore(const LineFault& loss, int32_t i, int32_t& period) const {
+    int32_t left = i - 1, right = i;
+    while (left >= 0 && !known_[left]) --left;
+    while (right < static_cast<int32_t>(known_.size()) && !known_[right]) ++right;
+    period = 0;
+    if (left >= 0 && right < static_cast<int32_t>(known_.size())) {
+        const double margin = 1 + 2 * kSpikeShare;
+        const double low = std::min(periods_[left], periods_[right]) / margin;
+        const double high = std::max(periods_[left], periods_[right]) * margin;
+        for (int k = 0; k < loss.candidateCount && period == 0; ++k)
+            if (loss.candidates[k] >= low && loss.candidates[k] <= high) period = loss.candidates[k];
+    }
+    const bool surelyRoller =
+        loss.kind == LineFault::Kind::LostFrame && loss.typeKnown && loss.type == FrameType::RollerPeriod;
+    return period > 0 || surelyRoller;
 }
 
 // A period outside the inertia band of the one before is taken out when
@@ -84,10 +110,25 @@ double RevolutionFilter::prediction(int32_t i) const {
     return predicted > 0 ? 1 / std::sqrt(predicted) : 0;
 }
 
+// A spike lies off both sides; where the torque changes at once (the clutch
+// let go, the brake applied) the course bends, and the period still goes on
+// from one side: the line through the two before it or the two after it.
 double RevolutionFilter::residual(int32_t i) const {
     if (!known_[i]) return 0;
     const double p = prediction(i);
-    return p > 0 ? std::fabs(periods_[i] - p) / p : 0;
+    if (p <= 0) return 0;
+    double r = std::fabs(periods_[i] - p) / p;
+    const int32_t n = static_cast<int32_t>(periods_.size());
+    auto known = [&](int32_t j) { return j >= 0 && j < n && known_[j]; };
+    auto u = [&](int32_t j) { return 1.0 / (static_cast<double>(periods_[j]) * periods_[j]); };
+    for (int side : {-1, 1}) {
+        if (!known(i + side) || !known(i + 2 * side)) continue;
+        const double extrapolated = 2 * u(i + side) - u(i + 2 * side);
+        if (extrapolated <= 0) continue;
+        const double q = 1 / std::sqrt(extrapolated);
+        r = std::min(r, std::fabs(periods_[i] - q) / q);
+    }
+    return r;
 }
 
 // Spikes are taken out one at a time, the largest first: a spike also
@@ -137,17 +178,4 @@ void RevolutionFilter::interpolate() {
             value = std::clamp(periods_[i], 1, kLargestPeriod);
         periods_[i] = std::max(1, static_cast<int32_t>(std::lround(value)));
     }
-}
-
-bool RevolutionFilter::matchingCandidate(const LineFault& loss, double predicted, int32_t& period) const {
-    // the lost revolution lies between two known ones: twice the spike
-    // tolerance covers the course of a hard pull over two revolutions
-    const double allowed = 2 * tolerance_ * predicted;
-    for (int k = 0; k < loss.candidateCount; ++k) {
-        if (std::fabs(loss.candidates[k] - predicted) <= allowed) {
-            period = loss.candidates[k];
-            return true;
-        }
-    }
-    return false;
 }

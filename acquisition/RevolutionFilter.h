@@ -9,7 +9,7 @@
 // roller frame, the missing revolution is put back with the period the lost
 // frame's bytes still tell, or interpolated; where it showed a lost frame of
 // unknown type, it is put back only when the lost bytes read as a period
-// that fits between its neighbours.
+// that fits between its known neighbours.
 #include <cstdint>
 #include <vector>
 
@@ -19,8 +19,10 @@
 struct Revolution {
     int32_t period = 0;    // ticks of 0.5 us, as the frame came
     bool damaged = false;  // the stream showed the frame damaged
-    bool lossBefore = false;
-    LineFault loss;  // a frame lost just before this one, when lossBefore
+    // frames lost just before this one that may have been roller frames
+    static constexpr int kLosses = 3;
+    int lossCount = 0;
+    LineFault losses[kLosses];
 };
 
 class RevolutionFilter {
@@ -49,10 +51,9 @@ private:
     double prediction(int32_t i) const;  // 0: no prediction possible
     double residual(int32_t i) const;    // share of the period, 0 without a prediction
     void interpolate();
-    bool matchingCandidate(const LineFault& loss, double predicted, int32_t& period) const;
+    bool restore(const LineFault& loss, int32_t i, int32_t& period) const;
 
     const PeriodBand& band_;
-    const Revolution* in_ = nullptr;
     std::vector<int32_t> periods_;
     std::vector<bool> known_;
     double tolerance_ = kSpikeShare;  // share of the period

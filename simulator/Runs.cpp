@@ -3,8 +3,7 @@
 #include <chrono>
 #include <vector>
 
-#include "MeasurementFile.h"
-#include "RecordingProgram.h"
+#include "RecordingOperator.h"
 #include "Utf8.h"
 
 volatile std::sig_atomic_t gStopRequested = 0;
@@ -105,8 +104,10 @@ int runWithoutLine(const DynosimOptions& options, std::FILE* log) {
     parameters.wheel = options.simulation.vehicle.circumference;
     if (parameters.comment.empty())
         parameters.comment = L"dynosim --seed " + std::to_wstring(options.simulation.seed);
-    RecordingProgram program(parameters, cal.temperatureOffset, cal.temperatureGain, cal.pressureOffset,
-                             cal.pressureGain, cal.humidityOffset, cal.humidityGain);
+    const double calibration[6] = {cal.temperatureOffset, cal.temperatureGain, cal.pressureOffset,
+                                   cal.pressureGain,      cal.humidityOffset,  cal.humidityGain};
+    RecordingOperator program(parameters, calibration);
+    RecordingSession& session = program.session();
     Simulation sim(options.simulation);
     Progress progress(log, options.quiet);
 
@@ -126,29 +127,29 @@ int runWithoutLine(const DynosimOptions& options, std::FILE* log) {
             progress.command(sim, command);
             sim.command(command);
         }
-        if (recording && program.outcome() != RecordingProgram::Outcome::Running) break;
+        if (recording && session.outcome() != RecordingSession::Outcome::Running) break;
         if (scenarioOver(options, sim, recording ? 0 : 1) || now >= kGiveUp) break;
     }
     if (!recording) return 0;
 
-    switch (program.outcome()) {
-    case RecordingProgram::Outcome::Running:
+    switch (session.outcome()) {
+    case RecordingSession::Outcome::Running:
         std::fprintf(stderr, "dynosim: die Messung ist nicht fertig geworden (Startbedingung oder Dauer)\n");
         return 1;
-    case RecordingProgram::Outcome::TooManySamples:
+    case RecordingSession::Outcome::TooManySamples:
         std::fprintf(stderr, "dynosim: Zu viele Meßpunkte\n");
         return 1;
-    case RecordingProgram::Outcome::Recorded:
+    case RecordingSession::Outcome::Complete:
         break;
     }
-    Measurement m = program.measurement();
-    m.fileName = fromUtf8(options.kxmPath);
-    if (!writeMeasurement(m)) {
+    if (!session.write(fromUtf8(options.kxmPath), parameters.recordedAt)) {
         std::fprintf(stderr, "dynosim: %s kann nicht geschrieben werden\n", options.kxmPath.c_str());
         return 1;
     }
+    const MeasurementRun& run = session.run();
     if (!options.quiet)
-        std::fprintf(log, "%s: %u Meßpunkte, Untersetzung %.4f\n", options.kxmPath.c_str(), m.sampleCount,
-                     m.gearRatio);
+        std::fprintf(log, "%s: %d Meßpunkte, Untersetzung %.4f, %d Telegramme verworfen, %d Umdrehungen ergänzt\n",
+                     options.kxmPath.c_str(), run.sampleCount(), session.settings().recordGear, run.rejectedFrames(),
+                     run.restoredRevolutions());
     return 0;
 }

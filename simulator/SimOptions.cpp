@@ -61,6 +61,11 @@ const char kHelp[] =
     "  --noise US             Zeitrauschen jeder Impulsflanke in Mikrosekunden (Standardabweichung);\n"
     "                         Analog- und Wetterbytes schwanken um eine Stufe (0)\n"
     "  --lose-bytes P         Wahrscheinlichkeit, daß ein Byte verlorengeht (0)\n"
+    "  --garble-bytes P       Wahrscheinlichkeit, daß in einem Byte ein zufälliges Bit kippt,\n"
+    "                         Kopfbits eingeschlossen (0)\n"
+    "  --extra-bytes P        Wahrscheinlichkeit, daß nach einem Byte ein zufälliges Byte eingefügt wird (0)\n"
+    "                         Die Leitungsfehler würfeln unabhängig vom Fahrzeug: derselbe --seed\n"
+    "                         fährt mit und ohne Fehler dasselbe Fahrzeug.\n"
     "  --seed N               Startwert des Zufallsgenerators (1)\n"
     "  --time-scale S         simulierte Sekunden je echter Sekunde auf der Leitung (1)\n"
     "\n"
@@ -144,6 +149,9 @@ std::vector<Option> optionTable(DynosimOptions& o) {
             field = static_cast<std::remove_reference_t<decltype(field)>>(value);
             return true;
         };
+    };
+    auto probability = [](double& field) {
+        return [&field](const std::string& t) { return toDouble(t, field) && field >= 0 && field <= 1; };
     };
     auto text = [](std::string& field) {
         return [&field](const std::string& t) {
@@ -239,12 +247,9 @@ std::vector<Option> optionTable(DynosimOptions& o) {
              return true;
          },
          nullptr},
-        {"--lose-bytes",
-         [&](const std::string& t) {
-             double& p = o.simulation.byteLoss;
-             return toDouble(t, p) && p >= 0 && p <= 1;
-         },
-         nullptr},
+        {"--lose-bytes", probability(o.simulation.byteLoss), nullptr},
+        {"--garble-bytes", probability(o.simulation.byteGarble), nullptr},
+        {"--extra-bytes", probability(o.simulation.byteExtra), nullptr},
         {"--seed", integer(o.simulation.seed, 0, INT64_MAX), nullptr},
         {"--time-scale", positive(o.timeScale), nullptr},
         {"--device", integer(r.device, 0, 6), nullptr},

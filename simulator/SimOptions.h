@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "RecordingProgram.h"
+#include "RecordingOperator.h"
 #include "Simulation.h"
 
 struct DynosimOptions {

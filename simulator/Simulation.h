@@ -1,7 +1,9 @@
 #pragma once
 // Vehicle, sensors and controller on one clock, and the serial line that
 // carries the controller's frames at 9600 baud (960 bytes a second, one
-// after the other), losing bytes on request.
+// after the other), with the faults of a real line on request: bytes lost,
+// bits flipped, bytes inserted. The line throws its own dice, so that the
+// same seed drives the same vehicle with and without faults.
 #include <cstdint>
 #include <deque>
 #include <random>
@@ -15,13 +17,15 @@ struct SimulationParameters {
     VehicleParameters vehicle;
     ControllerParameters controller;
     SensorParameters sensors;
-    double byteLoss = 0;  // probability that a byte never arrives
+    double byteLoss = 0;     // probability that a byte never arrives
+    double byteGarble = 0;   // probability that a byte arrives with one random bit flipped
+    double byteExtra = 0;    // probability that a random byte follows a byte
     uint64_t seed = 1;
 };
 
 class SerialLine {
 public:
-    SerialLine(double lossProbability, std::mt19937_64& random) : loss_(lossProbability), random_(random) {}
+    SerialLine(const SimulationParameters& parameters);
     void send(const TimedFrame& frame);
     // Appends the bytes received up to `tick` (0.5 us).
     void take(int64_t tick, std::vector<uint8_t>& out);
@@ -32,8 +36,9 @@ private:
         int64_t tick;  // end of its transmission
         uint8_t byte;
     };
-    double loss_;
-    std::mt19937_64& random_;
+    void arrive(int64_t tick, uint8_t byte);
+    double loss_, garble_, extra_;
+    std::mt19937_64 random_;
     std::deque<TimedByte> queue_;
     double free_ = 0;  // tick at which the line is idle again
 };

@@ -12,6 +12,8 @@ int runConvert(const Args& args);
 int runEval(const Args& args);
 int runExport(const Args& args);
 int runDecode(const Args& args);
+// A capture replayed through the measurement dialog's recording into a file.
+int runRecord(const Args& args);
 // The printed page of up to seven files as PNG or EMF; only kxm.exe draws
 // it, the portable build refuses.
 int runReport(const Args& args);
@@ -20,3 +22,5 @@ int runReport(const Args& args);
 int usageError(const char* usage);               // prints usage on stderr, returns 2
 int fileFormatError(const std::wstring& path);   // "Falsches Dateiformat: PATH", returns 2
 void printLine(const std::string& utf8);         // one line on stdout
+// A whole decimal number within [low, high] (at most 11 characters).
+bool parseInteger(const std::wstring& text, long long low, long long high, int& out);

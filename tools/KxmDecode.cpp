@@ -5,13 +5,8 @@
 #include <string>
 #include <vector>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
-
+#include "Capture.h"
 #include "ControllerProtocol.h"
-#include "FileIo.h"
 #include "FrameDecoder.h"
 #include "Kxm.h"
 #include "LiveValues.h"
@@ -25,8 +20,6 @@ const char kUsage[] =
     "kxm decode [FILE|-] [--device N] [--state idle|waiting|recording] [--pulse-count N] [--relation N] "
     "[--weather-auto 0|1] [--wheel M]";
 
-constexpr size_t kMaxCapture = 256u << 20;
-
 struct FixedRun : RunStateSource {
     RunState state = RunState::Idle;
     RunState runState() const override { return state; }
@@ -39,29 +32,6 @@ struct KeptCommands : CommandWriter {
         return true;
     }
 };
-
-// A whole decimal number within [low, high].
-bool parseInteger(const std::wstring& text, int low, int high, int& out) {
-    if (text.empty() || text.size() > 6) return false;
-    size_t i = text[0] == L'-' ? 1 : 0;
-    if (i == text.size()) return false;
-    for (size_t k = i; k < text.size(); ++k)
-        if (text[k] < L'0' || text[k] > L'9') return false;
-    const int value = parseLong(text);
-    if (value < low || value > high) return false;
-    out = value;
-    return true;
-}
-
-bool readAll(std::FILE* in, std::string& out) {
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
-        out.append(buffer, n);
-        if (out.size() > kMaxCapture) return false;
-    }
-    return !std::ferror(in);
-}
 
 std::string byteArray(const uint8_t* bytes, size_t count) {
     std::string out = "[";
@@ -129,15 +99,7 @@ int runDecode(const Args& args) {
     }
 
     std::string capture;
-    bool read = false;
-    if (!havePath || path == L"-") {
-#ifdef _WIN32
-        _setmode(_fileno(stdin), _O_BINARY);
-#endif
-        read = readAll(stdin, capture);
-    } else {
-        read = readFilePrefix(path, kMaxCapture + 1, capture) && capture.size() <= kMaxCapture;
-    }
+    const bool read = readCapture(havePath ? path : L"-", capture);
     if (!read) {
         std::fprintf(stderr, "Mitschnitt kann nicht gelesen werden: %s\n", havePath ? toUtf8(path).c_str() : "-");
         return 2;

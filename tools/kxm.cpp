@@ -10,6 +10,7 @@
 
 #include "KaltrenoxVersion.h"
 #include "Kxm.h"
+
 #include "StringTable.h"
 #include "Utf8.h"
 #include "resource.h"
@@ -36,6 +37,10 @@ const Command kCommands[] = {
     {"report", runReport,
      "kxm report FILE... -o OUT.png|OUT.emf [OPTIONEN] [--view N] [--headline TEXT]\n"
      "                                   Druckseite von bis zu sieben Dateien als Bild (nur kxm.exe)"},
+    {"record", runRecord,
+     "kxm record CAPTURE|- -o OUT.kxm [--device N] [--period S] [--start-mode rpm|kmh] [--start-value N]\n"
+     "             [--fixed-gear G] [--recorded-at UNIXZEIT] [--comment TEXT] [--ini PATH]\n"
+     "                                   Mitschnitt wie nach \"Start\" aufzeichnen und als Meßdatei schreiben"},
     {"decode", runDecode,
      "kxm decode [FILE|-] [--device N] [--state idle|waiting|recording] [--pulse-count N]\n"
      "             [--relation N] [--weather-auto 0|1] [--wheel M]\n"
@@ -71,6 +76,21 @@ int usageError(const char* text) {
 int fileFormatError(const std::wstring& path) {
     std::fprintf(stderr, "%s: %s\n", toUtf8(portableText(IDS_WRONG_FORMAT)).c_str(), toUtf8(path).c_str());
     return 2;
+}
+
+bool parseInteger(const std::wstring& text, long long low, long long high, int& out) {
+    if (text.empty() || text.size() > 11) return false;
+    const size_t first = text[0] == L'-' ? 1 : 0;
+    if (first == text.size()) return false;
+    long long value = 0;
+    for (size_t k = first; k < text.size(); ++k) {
+        if (text[k] < L'0' || text[k] > L'9') return false;
+        value = value * 10 + (text[k] - L'0');
+    }
+    if (first) value = -value;
+    if (value < low || value > high) return false;
+    out = static_cast<int>(value);
+    return true;
 }
 
 void printLine(const std::string& utf8) {

@@ -105,9 +105,11 @@ TEST(LineFaults, SingleEngineJumpIsHeldWhileARunRecords) {
         rig.feed(encodeFrame(FrameType::EnginePeriod, 80000), 10);
         rig.feed(encodeFrame(FrameType::EnginePeriod, 40000), 2);  // confirmed: the engine did change
         EXPECT_LT(rig.live.enginePeriod, 20000);
+        rig.feed(encodeFrame(FrameType::EnginePeriod, -0x7FFF00));  // a flipped sign bit
+        EXPECT_EQ(rig.live.enginePeriod != 0, state == RunState::Recording);
         rig.feed(encodeFrame(FrameType::EnginePeriod, 0));
-        EXPECT_EQ(rig.live.enginePeriod, 0) << "no engine signal always counts";
-        EXPECT_EQ(log.faults.size(), state == RunState::Recording ? 2u : 0u);
+        EXPECT_EQ(rig.live.enginePeriod, 0) << "the controller's no engine signal always counts";
+        EXPECT_EQ(log.faults.size(), state == RunState::Recording ? 3u : 0u);
     }
 }
 

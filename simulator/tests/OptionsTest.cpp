@@ -26,7 +26,8 @@ TEST(Options, ValuesReachTheParameters) {
     std::string error;
     ASSERT_TRUE(parse({"--pty", "/tmp/x", "--gear", "2.5", "--limit", "7000", "--inertia", "8", "--wheel", "1.5",
                        "--loss", "4,0.5", "--slip", "0.05", "--config", "1,3,15", "--sensor", "ueco",
-                       "--weather", "20,1013,60", "--noise", "5", "--lose-bytes", "0.01", "--seed", "42",
+                       "--weather", "20,1013,60", "--noise", "5", "--lose-bytes", "0.01", "--garble-bytes", "0.02",
+                       "--extra-bytes", "0.03", "--seed", "42",
                        "--time-scale", "3", "--steady", "4000", "--torque-curve", "1000:100,5000:200",
                        "--engine-signal", "2:1", "--cycles", "2", "--quiet"},
                       o, error))
@@ -50,6 +51,8 @@ TEST(Options, ValuesReachTheParameters) {
     EXPECT_TRUE(o.simulation.sensors.noise);
     EXPECT_EQ(o.simulation.sensors.pressure, 1013);
     EXPECT_EQ(o.simulation.byteLoss, 0.01);
+    EXPECT_EQ(o.simulation.byteGarble, 0.02);
+    EXPECT_EQ(o.simulation.byteExtra, 0.03);
     EXPECT_EQ(o.simulation.seed, 42u);
     EXPECT_EQ(o.timeScale, 3);
     EXPECT_EQ(o.cycles, 2);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "FrameDecoder.h"
-#include "RecordingProgram.h"
+#include "RecordingOperator.h"
 #include "Simulation.h"
 
 namespace {
@@ -14,10 +14,11 @@ namespace {
 // Runs a simulation for `seconds` with the program answering every 100 ms.
 struct Session {
     Simulation sim;
-    RecordingProgram program;
+    RecordingOperator program;
     std::vector<uint8_t> received;
     explicit Session(const SimulationParameters& p, RecordingParameters r = RecordingParameters())
-        : sim(p), program(r, 0, 1, -300, 2, 0, 1) {}
+        : sim(p), program(r, kCalibration) {}
+    static constexpr double kCalibration[6] = {0, 1, -300, 2, 0, 1};
     void run(double seconds) {
         std::vector<uint8_t> bytes;
         for (double now = sim.time() + 0.1; now <= seconds + 1e-9; now += 0.1) {
@@ -181,6 +182,40 @@ TEST(Simulation, LineCarriesAtMost960BytesASecond) {
         EXPECT_LE(bytes.size(), 961u) << "second ending at " << now;
         EXPECT_GE(bytes.size(), 900u) << "second ending at " << now;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The line's faults throw their own dice: with edge jitter on, a garbled
+// line still carries the clean line's bytes wherever no bit was flipped,
+// and inserted bytes leave the clean stream as a subsequence.
+TEST(Simulation, LineFaultsLeaveTheVehicleAndItsNoiseAlone) {
+    auto capture = [](double garble, double extra) {
+        SimulationParameters p;
+        p.seed = 5;
+        p.controller.jitterMicroseconds = 10;
+        p.sensors.noise = true;
+        p.byteGarble = garble;
+        p.byteExtra = extra;
+        Simulation sim(p);
+        sim.advanceTo(15);
+        std::vector<uint8_t> bytes;
+        sim.takeBytes(15, bytes);
+        return bytes;
+    };
+    const std::vector<uint8_t> clean = capture(0, 0), garbled = capture(0.003, 0), extra = capture(0, 0.003);
+    ASSERT_EQ(garbled.size(), clean.size());
+    size_t flipped = 0;
+    for (size_t i = 0; i < clean.size(); ++i) flipped += garbled[i] != clean[i];
+    EXPECT_GT(flipped, 0u);
+    EXPECT_LT(flipped, clean.size() / 100) << "flipped bits only";
+    ASSERT_GT(extra.size(), clean.size());
+    size_t matched = 0;
+    for (uint8_t b : extra)
+        if (matched < clean.size() && b == clean[matched]) ++matched;
+    EXPECT_EQ(matched, clean.size()) << "the clean bytes, in order, between the inserted ones";
 }
 
 }  // namespace
