@@ -73,11 +73,13 @@ w "$setup" /S; expect "reinstall exit" "$?" 0
 check "reinstall keeps KALTRNX.INI" grep -q "Halle 2" "$inst/KALTRNX.INI"
 
 # the silent uninstall removes program, shortcuts and entries, keeps the user's files
+cp "$docs/Prüfstand_Ω.kxm" "$inst/Wiederherstellung.kxm"
 w "$inst/Deinstallieren.exe" /S
 for _ in $(seq 100); do [ -e "$inst/Deinstallieren.exe" ] || [ -e "$inst/kaltrenox.exe" ] || break; sleep 0.2; done
 for _ in $(seq 50); do [ -e "$inst/Deinstallieren.exe" ] || break; sleep 0.2; done
 for f in kaltrenox.exe kxm.exe Deinstallieren.exe Anleitung; do check "uninstalled $f" test ! -e "$inst/$f"; done
 check "uninstall keeps KALTRNX.INI" grep -q "Halle 2" "$inst/KALTRNX.INI"
+check "uninstall keeps the recovery file" test -f "$inst/Wiederherstellung.kxm"
 check "shortcuts removed" test ! -e "$menu"
 check "measurements kept" test -f "$docs/Prüfstand_Ω.kxm"
 check "file type removed" gone "$classes\\Kaltrenox.Messung"
