@@ -116,10 +116,11 @@ DialogAnswerer* DialogAnswerer::current_ = nullptr;
 
 // ---- measurements ---------------------------------------------------------------
 
+// The runs lie where a workshop keeps them, since their names show in the
+// screenshots of the manual.
 std::wstring TempFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, path);
-    std::wstring folder = std::wstring(path) + L"kx-print";
+    CreateDirectoryW(L"C:\\Messungen", nullptr);
+    const std::wstring folder = L"C:\\Messungen\\Golf-VI";
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }

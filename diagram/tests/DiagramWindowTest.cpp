@@ -128,10 +128,11 @@ BoxAnswerer* BoxAnswerer::current_ = nullptr;
 
 // ---- measurement files -----------------------------------------------------------
 
+// The runs lie where a workshop keeps them, since their names show in the
+// screenshots of the manual.
 std::wstring TempFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, path);
-    std::wstring folder = std::wstring(path) + L"kx-diagram";
+    CreateDirectoryW(L"C:\\Messungen", nullptr);
+    const std::wstring folder = L"C:\\Messungen\\Kunde-0002";
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }
