@@ -678,10 +678,13 @@ TEST_F(MainFrame, DroppedFilesGoIntoOneNewDiagramWindow) {
 TEST_F(MainFrame, ADroppedNameOfThreeHundredCharactersOpens) {
     const std::wstring fixture = SampleMeasurement(L"runup.kxm");
     std::wstring path = fixture.substr(0, fixture.rfind(L'\\'));
-    while (path.size() < 280) {
+    // folders of 47 characters up to somewhere between 200 and 246, so that the
+    // file's own name (at most 100 characters) makes it 300 from any checkout
+    while (path.size() < 200) {
         path += L"\\Kunde " + std::wstring(40, L'k');
         CreateDirectoryW((L"\\\\?\\" + path).c_str(), nullptr);
     }
+    ASSERT_LT(path.size(), 295u) << "a checkout this deep leaves no room for the name";
     path += L"\\" + std::wstring(300 - path.size() - 5, L'r') + L".kxm";
     ASSERT_EQ(path.size(), 300u);
     ASSERT_TRUE(CopyFileW(fixture.c_str(), (L"\\\\?\\" + path).c_str(), FALSE));
