@@ -239,6 +239,7 @@ void CMsDlg::OnStartStop() {
 void CMsDlg::BeginWaitingWhenConfigured() {
     if (!startRequested_ || !theLiveValues().statusSeen) return;
     startRequested_ = false;
+    lineNote_ = -1;
     run.startWaiting();
 }
 
@@ -264,7 +265,14 @@ void CMsDlg::ShowState() {
     switch (state) {
     case RunState::Idle:
         SetDlgItemTextW(hwnd, IDC_START, LoadText(IDS_START));
-        SetDlgItemTextW(hwnd, IDC_STATUS_LINE, LoadText(IDS_WAIT_START_BUTTON));
+        if (lineNote_ >= 0) {
+            // the operator learns of a noisy line without a box at every run
+            wchar_t note[256];
+            wsprintfW(note, LoadText(IDS_LINE_DISTURBED), static_cast<int>(lineNote_));
+            SetDlgItemTextW(hwnd, IDC_STATUS_LINE, note);
+        } else {
+            SetDlgItemTextW(hwnd, IDC_STATUS_LINE, LoadText(IDS_WAIT_START_BUTTON));
+        }
         break;
     case RunState::Waiting:
         SetDlgItemTextW(hwnd, IDC_START, LoadText(IDS_STOP));
@@ -359,6 +367,12 @@ void CMsDlg::ShowProgress(int32_t percent) {
 }
 
 void CMsDlg::FinishRun(MeasurementRun::Ending ending) {
+    if ((ending == MeasurementRun::Ending::Complete || ending == MeasurementRun::Ending::LineLost) &&
+        (run.rejectedFrames() > 0 || run.restoredRevolutions() > 0)) {
+        lineNote_ = run.rejectedFrames();
+        shownState_ = -1;
+        ShowState();
+    }
     switch (ending) {
     case MeasurementRun::Ending::None:
         return;

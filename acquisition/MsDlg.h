@@ -103,6 +103,9 @@ private:
     bool startRequested_ = false;  // "Start" pressed, the controller not yet configured
     int shownState_ = -1;
     bool shownLost_ = false;
+    // frames the last run did not take as they came, shown in the idle
+    // status line until the next "Start" (-1: the run had a clean line)
+    int32_t lineNote_ = -1;
     uint32_t lineOpenings_ = 0;  // the link's openings when its line was last taken up
     int32_t shownProgress_ = -1;
 };

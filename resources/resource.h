@@ -190,6 +190,7 @@
 #define IDS_EXPORT_PNG          40165  /* the export's file types: "Druckseite als PNG-Bild (*.png)" */
 #define IDS_EXPORT_EMF          40166  /* "Druckseite als EMF-Grafik (*.emf)" */
 #define IDS_EXPORT_CSV          40167  /* "Meßpunkte als CSV (*.csv)" */
+#define IDS_LINE_DISTURBED      40100  /* the status line after a run with rejected frames or restored revolutions */
 #define IDS_RECOVERY_QUESTION   40110  /* at start: an unsaved run was found in the recovery file */
 #define IDS_RECOVERY_DROP       40111  /* before the recovered run is deleted */
 #define IDS_PORT_UNAVAILABLE    40112  /* the measurement dialog's status line while the port is gone */

@@ -20,6 +20,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <cwchar>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -581,6 +582,36 @@ TEST_F(MsDlgTest, CompleteRunIsSavedAndEvaluatesToTheSimulatedVehicle) {
     EXPECT_DOUBLE_EQ(m.circumference, 1.25);
     EXPECT_FALSE(m.hasLambda()) << "\"Geschwind.\" records no lambda channel";
     EXPECT_NEAR(m.recordedAt, static_cast<double>(time(nullptr)), 120);
+    ExpectSimulatedVehicle(m);
+}
+
+// A line that loses one byte in 500: the run still evaluates as the
+// simulated vehicle, and the status line tells what the line cost.
+TEST_F(MsDlgTest, RunThroughALossyLineEvaluatesAsTheVehicleAndSaysSo) {
+    UsePort(PortFromEnvironment("KX_LOSSY_PORT"));
+    const std::wstring folder = TestFolder(L"lossy");
+    Settings& s = theSettings();
+    s.desktopLastFile = folder + L"\\Kunde-0001.kxm";
+    s.recordResumeMode = 0;
+    std::wstring status;
+    const Outcome outcome = RunDialog({
+        PressStartAtIdle(kWaitingForRpm),
+        {"save dialog", [] { return FileDialog() != nullptr; },
+         [&status] {
+             // idle while the file dialog asks, with the line's note in place of "Warte auf Startknopf"
+             status = ControlText(MeasurementDialog(), IDC_STATUS_LINE);
+             PostMessageW(FileDialog(), WM_COMMAND, IDOK, 0);
+         }},
+        WhenIdleAgain([] { EXPECT_TRUE(SaveWindowImage(MeasurementDialog(), L"measure-line-disturbed.png")); }),
+        Close(IDOK),
+    });
+    EXPECT_EQ(outcome.failure, "");
+    int rejected = 0;
+    EXPECT_EQ(swscanf(status.c_str(), L"Leitung gestört: %d Telegramme verworfen", &rejected), 1)
+        << "[" << status << "]";
+    EXPECT_GT(rejected, 0);
+    Measurement m = ReadRun(folder + L"\\Kunde-0002.kxm");
+    for (int i = 1; i < m.sampleCount; ++i) ASSERT_GT(m.times[i], m.times[i - 1]) << "stamp " << i;
     ExpectSimulatedVehicle(m);
 }
 
