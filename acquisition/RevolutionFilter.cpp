@@ -131,6 +131,28 @@ double RevolutionFilter::residual(int32_t i) const {
     return r;
 }
 
+// A spike lies off the course on the same side of every estimate of it: the
+// smooth course through both sides and the lines from either side. A period
+// that lies above one and below another is on a bend that happened within
+// its revolution (the brake let go or the throttle opened during it, the
+// roller reaching or leaving a steady speed) and is taken as it came.
+double RevolutionFilter::spikeResidual(int32_t i) const {
+    const double r = residual(i);
+    if (r <= 0) return 0;
+    const int32_t n = static_cast<int32_t>(periods_.size());
+    auto known = [&](int32_t j) { return j >= 0 && j < n && known_[j]; };
+    auto u = [&](int32_t j) { return 1.0 / (static_cast<double>(periods_[j]) * periods_[j]); };
+    const double period = periods_[i];
+    const bool above = period > prediction(i);
+    for (int side : {-1, 1}) {
+        if (!known(i + side) || !known(i + 2 * side)) continue;
+        const double extrapolated = 2 * u(i + side) - u(i + 2 * side);
+        if (extrapolated <= 0) continue;
+        if ((period > 1 / std::sqrt(extrapolated)) != above) return 0;
+    }
+    return r;
+}
+
 // Spikes are taken out one at a time, the largest first: a spike also
 // disturbs its neighbours' predictions, and they are judged again without it.
 void RevolutionFilter::rejectSpikes() {
@@ -144,14 +166,14 @@ void RevolutionFilter::rejectSpikes() {
         tolerance_ = std::max(kSpikeShare, kSpikeNoise * 1.4826 * residuals[residuals.size() / 2]);
     }
     std::vector<double> current(static_cast<size_t>(n), 0.0);
-    for (int32_t i = 0; i < n; ++i) current[i] = residual(i);
+    for (int32_t i = 0; i < n; ++i) current[i] = spikeResidual(i);
     for (;;) {
         const auto worst = std::max_element(current.begin(), current.end());
         if (worst == current.end() || *worst <= tolerance_) return;
         const int32_t j = static_cast<int32_t>(worst - current.begin());
         known_[j] = false;
         ++rejected_;
-        for (int32_t k = std::max(0, j - 2); k <= std::min(n - 1, j + 2); ++k) current[k] = residual(k);
+        for (int32_t k = std::max(0, j - 2); k <= std::min(n - 1, j + 2); ++k) current[k] = spikeResidual(k);
     }
 }
 

@@ -50,6 +50,7 @@ private:
     void rejectSpikes();
     double prediction(int32_t i) const;  // 0: no prediction possible
     double residual(int32_t i) const;    // share of the period, 0 without a prediction
+    double spikeResidual(int32_t i) const;  // the residual where i lies off every estimate alike, else 0
     void interpolate();
     bool restore(const LineFault& loss, int32_t i, int32_t& period) const;
 

@@ -87,6 +87,26 @@ TEST(RevolutionFilter, KeepsAHardPullAndReplacesASpike) {
     }
 }
 
+TEST(RevolutionFilter, ABendWithinARevolutionIsNoSpike) {
+    const PeriodBand band(kInertia, kWheel);
+    // the roller braked down to its slowest period and, later, pulled away
+    // from it: the revolution in which the torque changed lies between its
+    // neighbours, off the lines through either side
+    const std::vector<std::vector<int32_t>> courses = {
+        {198000, 226261, 250120, 283444, 334872, 395690, 400011, 400009, 400008, 400007, 400006},
+        {400002, 400001, 400000, 400001, 400000, 394440, 374883, 357149, 341632, 327907, 315580},
+    };
+    for (const std::vector<int32_t>& course : courses) {
+        std::vector<Revolution> run(course.size());
+        for (size_t i = 0; i < course.size(); ++i) run[i].period = course[i];
+        RevolutionFilter filter(band);
+        const auto out = filter.clean(run.data(), static_cast<int32_t>(run.size()), 16000);
+        EXPECT_EQ(filter.rejected(), 0);
+        ASSERT_EQ(out.size(), course.size());
+        for (size_t i = 0; i < course.size(); ++i) EXPECT_EQ(out[i].period, course[i]) << i;
+    }
+}
+
 // A pull from 40 km/h to about 150 km/h in ten seconds, engine frames in
 // between at a gear ratio of 3, a status frame every fifth revolution.
 Bytes pullStream() {
